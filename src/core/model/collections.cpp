@@ -1,0 +1,138 @@
+#include "model/collections.h"
+
+#include <string>
+
+namespace planimo {
+
+namespace {
+
+LineRecord DesignLine() {
+  LineRecord r;
+  r.BorderColor = Rgb(0, 0, 255);
+  return r;
+}
+
+ShapeRecord DesignMarker() {
+  ShapeRecord r;
+  // End markers are 7 x 7 screen pixels of 0.2645 mm, filled circles.
+  r.Width = r.Height = 7 * 0.2645f;
+  r.BorderColor = r.FillColor = Rgb(0, 0, 255);
+  return r;
+}
+
+TextRecord DesignLabel() { return TextRecord{}; }
+
+template <class R>
+bool AppendCopy(std::vector<R>& c, R design) {
+  if (static_cast<int>(c.size()) > kMaxIndex) return false;
+  design.Visible = false;
+  c.push_back(std::move(design));
+  return true;
+}
+
+}  // namespace
+
+Collections::Collections()
+    : lblKyori{DesignLabel()},
+      lineDsSave{DesignLine()},
+      lineHojoSave{DesignLine()},
+      shpSnpo{DesignMarker()},
+      lblKeiroS{DesignLabel()},
+      lblMensekiS{DesignLabel()},
+      linePS{DesignLine()},
+      lineHikidashi{DesignLine()},
+      lblMoji{DesignLabel()},
+      lblKeiIdoS{DesignLabel()} {
+  lblMoji[0].Caption = "文字列";
+}
+
+WorkingObjects::WorkingObjects()
+    : lineDistance(DesignLine()),
+      lineHojo{DesignLine(), DesignLine(), DesignLine(), DesignLine()},
+      lineMenseki{DesignLine()},
+      shpSnap(DesignMarker()),
+      lineCheck(DesignLine()),
+      shpCheck{DesignMarker(), DesignMarker()},
+      linDefault(DesignLine()),
+      lblDefault(DesignLabel()) {
+  shpCircle.Shape = 3;
+  shpCircle.FillStyle = 1;  // transparent inside
+  shpCircle.BorderColor = Rgb(0, 0, 255);
+  lineCheck.BorderColor = Rgb(255, 0, 0);
+  for (ShapeRecord& m : shpCheck) m.BorderColor = m.FillColor = Rgb(255, 0, 0);
+  linDefault.Visible = true;
+  lblDefault.Visible = true;
+  lblDefault.ToolTipText =
+      "右クリックでポップアップが開きます。「表示」より非表示に設定できます。";
+}
+
+bool AppendSpare(std::vector<LineRecord>& c) {
+  LineRecord r = DesignLine();
+  r.BorderStyle = kStyleSolid;
+  r.BorderWidth = 1;
+  return AppendCopy(c, r);
+}
+
+bool AppendSpare(std::vector<ShapeRecord>& c) { return AppendCopy(c, c.empty() ? DesignMarker() : c.front()); }
+
+bool AppendSpare(std::vector<TextRecord>& c) { return AppendCopy(c, DesignLabel()); }
+
+template <class R>
+void RemoveAt(std::vector<R>& c, int i) {
+  if (i < 0 || i >= static_cast<int>(c.size())) return;
+  if (c.size() == 1) {
+    c[0].Visible = false;
+    return;
+  }
+  c.erase(c.begin() + i);
+}
+
+template <class R>
+void ClearCollection(std::vector<R>& c) {
+  c.resize(1);
+  c[0].Visible = false;
+}
+
+template void RemoveAt(std::vector<LineRecord>&, int);
+template void RemoveAt(std::vector<ShapeRecord>&, int);
+template void RemoveAt(std::vector<TextRecord>&, int);
+template void ClearCollection(std::vector<LineRecord>&);
+template void ClearCollection(std::vector<ShapeRecord>&);
+template void ClearCollection(std::vector<TextRecord>&);
+
+void RemoveDistanceObject(Collections& o, int k) {
+  RemoveAt(o.lblKyori, k);
+  RemoveAt(o.lineDsSave, k);
+  RemoveAt(o.lineHojoSave, 2 * k);
+  RemoveAt(o.lineHojoSave, 2 * k);
+  RemoveAt(o.shpSnpo, 2 * k);
+  RemoveAt(o.shpSnpo, 2 * k);
+}
+
+void RemoveTagged(Collections& o, std::vector<TextRecord>& labels, int i) {
+  if (i < 0 || i >= static_cast<int>(labels.size())) return;
+  const std::string tag = labels[i].Tag;
+  RemoveAt(labels, i);
+  // One pass keeps the order of the remaining segments, as repeated
+  // first-match removal does, without rescanning from the start.
+  std::vector<LineRecord>& ps = o.linePS;
+  std::vector<LineRecord> kept;
+  kept.reserve(ps.size());
+  for (LineRecord& r : ps) {
+    if (r.Tag != tag) kept.push_back(std::move(r));
+  }
+  if (kept.empty()) {
+    kept.push_back(DesignLine());
+    kept.back().Visible = false;
+  }
+  ps = std::move(kept);
+}
+
+void ClearWorkingPath(WorkingObjects& live) {
+  live.lineMenseki.resize(1);
+  live.lineMenseki[0].Visible = false;
+  live.lblMenseki.Visible = false;
+  live.lblKeiro.Visible = false;
+}
+
+}  // namespace planimo

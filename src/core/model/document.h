@@ -1,0 +1,66 @@
+#pragma once
+
+// The one session object the core hands around: settings, project state,
+// the collections of kept records, the working objects of a measurement in
+// progress and the plain view state the shell reflects.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "model/collections.h"
+#include "model/platform.h"
+#include "model/project_state.h"
+#include "model/unit_tables.h"
+
+namespace planimo {
+
+// Zoom factors of the map view: sngZoom is the factor shown, sngZoomPrev the
+// factor at which the kept records currently stand.
+struct ViewState {
+  float sngZoom = 1.0f;
+  float sngZoomPrev = 1.0f;
+};
+
+// Running numbers and affixes of new comment texts and position labels.
+struct TextNumbering {
+  std::int16_t textNumber = 0;
+  std::int16_t positionNumber = 0;
+  std::string textPrefix = "New ";
+  std::string textSuffix;
+  std::string positionPrefix;
+  std::string positionSuffix;
+};
+
+// The object last chosen with the right button; edit and delete act on it.
+struct SelectedObject {
+  std::string strKind;
+  std::int16_t intIndex = 0;
+};
+
+struct Document {
+  Document();
+
+  AppSettings settings;
+  ProjectState state;
+  Collections objects;
+  WorkingObjects live;
+  ViewState view;
+  TextNumbering numbering;
+  SelectedObject selected;
+  std::string specifiedDistanceCaption = "50m";  // popMes entry, "50 " + strUnitD
+  std::int16_t intPrintMethod = 0;
+
+  // Platform services; the core's stand-ins until the shell installs its own.
+  std::shared_ptr<const TextMeasurer> measurer;
+  std::shared_ptr<const Clock> clock;
+};
+
+// Puts every project value with a default back to it, in the documented
+// order, together with the view and numbering state that goes with it.
+void ResetProjectDefaults(Document& doc);
+
+// Moves the calibration check line and its two markers (visibility unchanged).
+void ShowTiltLine(Document& doc, float x1, float y1, float x2, float y2);
+
+}  // namespace planimo
