@@ -1,0 +1,40 @@
+#pragma once
+
+// Text encodings of the files the program reads and writes. Files written by
+// the program are in the Japanese Windows code page (CP932); files may also
+// arrive as UTF-8, with or without a byte-order mark. Inside the program all
+// text is UTF-8.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace planimo {
+
+// The UTF-8 byte-order mark.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates,
+// nothing above U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
+// Turns file bytes into UTF-8: valid UTF-8 is taken as is (a leading BOM is
+// dropped), anything else is read as CP932. Bytes that CP932 cannot read
+// (a lead byte at the very end, a lead byte before CR or LF, an unassigned
+// pair) become U+FFFD each, and decoding goes on with the next byte, so line
+// ends and the rest of the file survive.
+std::string DecodeFileText(std::string_view bytes);
+
+// Encodes UTF-8 text as CP932. Empty when some character has no exact CP932
+// form (emoji, rare kanji, a character CP932 would only approximate), so the
+// caller can choose another encoding instead of losing it.
+std::optional<std::string> EncodeCp932(std::string_view utf8);
+
+// The longest start of `utf8` whose CP932 form fits in `maxBytes` bytes,
+// counted the way a reader with a byte-sized buffer counts: ASCII and
+// half-width katakana take one byte, every other character two, and a
+// double-byte character is never split.
+std::string_view Cp932Prefix(std::string_view utf8, std::size_t maxBytes);
+
+}  // namespace planimo
