@@ -113,19 +113,23 @@ void RemoveTagged(Collections& o, std::vector<TextRecord>& labels, int i) {
   if (i < 0 || i >= static_cast<int>(labels.size())) return;
   const std::string tag = labels[i].Tag;
   RemoveAt(labels, i);
+  // An empty tag links nothing: it would otherwise take the spare and every
+  // untagged segment with it.
+  if (tag.empty()) return;
   // One pass keeps the order of the remaining segments, as repeated
-  // first-match removal does, without rescanning from the start.
+  // first-match removal does, without rescanning from the start. The spare
+  // at the top always stays, whatever its tag, so the collection keeps its
+  // closing invisible element.
   std::vector<LineRecord>& ps = o.linePS;
-  std::vector<LineRecord> kept;
-  kept.reserve(ps.size());
-  for (LineRecord& r : ps) {
-    if (r.Tag != tag) kept.push_back(std::move(r));
+  if (ps.empty()) return;
+  std::size_t out = 0;
+  for (std::size_t j = 0; j + 1 < ps.size(); ++j) {
+    if (ps[j].Tag == tag) continue;
+    if (out != j) ps[out] = std::move(ps[j]);
+    ++out;
   }
-  if (kept.empty()) {
-    kept.push_back(DesignLine());
-    kept.back().Visible = false;
-  }
-  ps = std::move(kept);
+  if (out != ps.size() - 1) ps[out] = std::move(ps.back());
+  ps.resize(out + 1);
 }
 
 void ClearWorkingPath(WorkingObjects& live) {

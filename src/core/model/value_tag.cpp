@@ -1,0 +1,161 @@
+#include "model/value_tag.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace planimo {
+
+namespace {
+
+constexpr int kSecondsPerDay = 24 * 60 * 60;
+constexpr std::size_t kTimeChars = 6;     // "hhnnss"
+constexpr std::size_t kFixedChars = 11;   // "uud:" + "_hhnnss"
+
+bool AllDigits(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int Digits(std::string_view s) {
+  int n = 0;
+  for (char c : s) n = n * 10 + (c - '0');
+  return n;
+}
+
+void AppendTwo(std::string& out, int n) {
+  out += static_cast<char>('0' + n / 10 % 10);
+  out += static_cast<char>('0' + n % 10);
+}
+
+std::optional<LocalTime> ParseTime(std::string_view s) {
+  if (s.size() != kTimeChars || !AllDigits(s)) return std::nullopt;
+  LocalTime t{Digits(s.substr(0, 2)), Digits(s.substr(2, 2)), Digits(s.substr(4, 2))};
+  if (t.hour > 23 || t.minute > 59 || t.second > 59) return std::nullopt;
+  return t;
+}
+
+int SecondOfDay(const LocalTime& t) { return (t.hour * 60 + t.minute) * 60 + t.second; }
+
+LocalTime FromSecondOfDay(int s) { return {s / 3600, s / 60 % 60, s % 60}; }
+
+}  // namespace
+
+std::string FormatTagValue(double value) {
+  if (!std::isfinite(value) || value == 0) return "0";
+  // Rounding to 15 significant digits first gives the digits and the decimal
+  // exponent of the rounded value in one step ("-d.dddddddddddddde+XX").
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+  const std::string_view s(buf);
+  const std::size_t e_at = s.find('e');
+  std::string digits;
+  digits += s[0];
+  digits += s.substr(2, e_at - 2);
+  const int exponent = std::atoi(buf + e_at + 1);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+  std::string out = value < 0 ? "-" : "";
+  if (exponent >= 15 || exponent < -4) {
+    out += digits[0];
+    if (digits.size() > 1) {
+      out += '.';
+      out += digits.substr(1);
+    }
+    out += exponent < 0 ? "E-" : "E+";
+    const int mag = std::abs(exponent);
+    if (mag >= 100) out += std::to_string(mag / 100);
+    AppendTwo(out, mag % 100);
+    return out;
+  }
+  if (exponent >= 0) {
+    const std::size_t int_len = static_cast<std::size_t>(exponent) + 1;
+    digits.resize(std::max(digits.size(), int_len), '0');
+    out += digits.substr(0, int_len);
+    if (digits.size() > int_len) out += "." + digits.substr(int_len);
+  } else {
+    out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+  }
+  return out;
+}
+
+std::string BuildValueTag(int unit, int decimals, double value, const LocalTime& time) {
+  std::string out;
+  out.reserve(32);
+  AppendTwo(out, std::clamp(unit, 0, 99));
+  out += static_cast<char>('0' + std::clamp(decimals, 0, 9));
+  out += ':';
+  out += FormatTagValue(value);
+  out += '_';
+  AppendTwo(out, time.hour);
+  AppendTwo(out, time.minute);
+  AppendTwo(out, time.second);
+  return out;
+}
+
+std::string BuildValueTag(const ValueTag& tag) {
+  return BuildValueTag(tag.unit, tag.decimals, tag.value, tag.time);
+}
+
+std::optional<ValueTag> ParseValueTag(std::string_view tag) {
+  if (tag.size() < kFixedChars + 1) return std::nullopt;
+  const std::size_t value_len = tag.size() - kFixedChars;
+  if (tag[3] != ':' || tag[4 + value_len] != '_') return std::nullopt;
+  const std::string_view unit = tag.substr(0, 2);
+  const std::string_view decimals = tag.substr(2, 1);
+  if (!AllDigits(unit) || !AllDigits(decimals)) return std::nullopt;
+
+  ValueTag out;
+  out.unit = static_cast<std::int16_t>(Digits(unit));
+  out.decimals = static_cast<std::int16_t>(Digits(decimals));
+  if (out.unit > 13 || out.decimals > 8) return std::nullopt;
+
+  // Older writers left the leading blank (and a "+") of the classic
+  // conversion in place; both read as the number that follows.
+  std::string_view v = tag.substr(4, value_len);
+  while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+  if (!v.empty() && v.front() == '+') v.remove_prefix(1);
+  const char* end = v.data() + v.size();
+  const auto [ptr, ec] = std::from_chars(v.data(), end, out.value);
+  if (ec != std::errc() || ptr != end || !std::isfinite(out.value)) return std::nullopt;
+
+  const std::optional<LocalTime> time = ParseTime(tag.substr(tag.size() - kTimeChars));
+  if (!time) return std::nullopt;
+  out.time = *time;
+  return out;
+}
+
+std::string UniqueValueTag(const std::string& tag, const Collections& objects) {
+  const std::optional<ValueTag> parsed = ParseValueTag(tag);
+  if (!parsed) return tag;
+  // Only tags with the same unit, decimals and value text can collide; note
+  // the seconds they occupy, then step past them.
+  const std::string_view prefix = std::string_view(tag).substr(0, tag.size() - kTimeChars);
+  std::vector<bool> taken(kSecondsPerDay, false);
+  auto note = [&](const std::vector<TextRecord>& labels) {
+    for (const TextRecord& l : labels) {
+      if (l.Tag.size() != tag.size() || !l.Tag.starts_with(prefix)) continue;
+      if (const auto t = ParseTime(std::string_view(l.Tag).substr(prefix.size()))) taken[SecondOfDay(*t)] = true;
+    }
+  };
+  note(objects.lblKeiroS);
+  note(objects.lblMensekiS);
+
+  const int start = SecondOfDay(parsed->time);
+  for (int step = 0; step < kSecondsPerDay; ++step) {
+    const int s = (start + step) % kSecondsPerDay;
+    if (taken[s]) continue;
+    if (step == 0) return tag;
+    std::string out(prefix);
+    const LocalTime t = FromSecondOfDay(s);
+    AppendTwo(out, t.hour);
+    AppendTwo(out, t.minute);
+    AppendTwo(out, t.second);
+    return out;
+  }
+  return tag;  // every second of the day is taken: nothing left to choose
+}
+
+}  // namespace planimo
