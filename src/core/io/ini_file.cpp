@@ -173,7 +173,8 @@ IniDocument ReadIniFile(const std::string& path) {
 
 std::optional<IniDocument> ReadIniFileForUpdate(const std::string& path) {
   std::error_code ec;
-  if (!fs::exists(path, ec)) return ec ? std::nullopt : std::optional<IniDocument>(IniDocument{});
+  const fs::file_status status = fs::status(path, ec);
+  if (status.type() == fs::file_type::not_found) return IniDocument{};
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -186,16 +187,22 @@ bool WriteIniFile(const std::string& path, const IniDocument& doc) {
   const std::optional<std::string> cp932 = EncodeCp932(text);
   const std::string bytes = cp932 ? *cp932 : std::string(kUtf8Bom) + text;
 
+  // A missing file reports "not found" through the error code too; what
+  // counts is the status returned.
   std::error_code ec;
   fs::path target(path);
   // Write through a link to the file it names, not over the link itself.
-  if (fs::is_symlink(target, ec)) target = fs::weakly_canonical(target, ec);
-  if (ec) return false;
+  if (fs::is_symlink(fs::symlink_status(target, ec))) {
+    target = fs::weakly_canonical(target, ec);
+    if (ec) return false;
+  }
   const fs::file_status old = fs::status(target, ec);
   const bool exists = fs::exists(old);
   if (exists) {
     if (!fs::is_regular_file(old)) return false;
     if ((old.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
+  } else if (old.type() != fs::file_type::not_found) {
+    return false;
   }
 
   fs::path temp = target;
