@@ -1,0 +1,153 @@
+#include "model/rescale.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+
+namespace planimo {
+namespace {
+
+// Width grows with the font size and the caption length, height with the
+// size alone, so growth is easy to predict.
+class FakeMeasurer : public TextMeasurer {
+ public:
+  TextSize Measure(const TextRecord& l) const override {
+    return {l.FontSize * static_cast<float>(l.Caption.size()), l.FontSize * 2};
+  }
+};
+
+TextRecord Label(float left, float top, float size) {
+  TextRecord l;
+  l.Visible = true;
+  l.Caption = "1234";
+  l.Left = left;
+  l.Top = top;
+  l.FontSize = size;
+  AutoSize(l, FakeMeasurer());
+  return l;
+}
+
+LineRecord Line(float x1, float y1, float x2, float y2) {
+  LineRecord l;
+  l.Visible = true;
+  l.X1 = x1, l.Y1 = y1, l.X2 = x2, l.Y2 = y2;
+  return l;
+}
+
+Document DocAt100() {
+  Document doc;
+  doc.measurer = std::make_shared<FakeMeasurer>();
+  Collections& o = doc.objects;
+  o.lineDsSave = {Line(10, 20, 110, 20), Line(0, 0, 0, 0)};
+  o.lineHojoSave = {Line(10, 30, 10, 20), Line(110, 30, 110, 20), Line(0, 0, 0, 0)};
+  o.shpSnpo.resize(3);
+  for (ShapeRecord& m : o.shpSnpo) m.Width = m.Height = 7 * 0.2645f;
+  o.lblKyori = {Label(50, 15, 9.75f), TextRecord{}};
+  o.lblKeiroS = {Label(5, 6, 12), TextRecord{}};
+  o.lblMensekiS = {Label(7, 8, 10), TextRecord{}};
+  o.lblMoji = {TextRecord{}, Label(30, 40, 9)};
+  o.lblKeiIdoS = {TextRecord{}, Label(60, 70, 11)};
+  o.linePS = {Line(1, 2, 3, 4), Line(0, 0, 0, 0)};
+  o.lineHikidashi = {Line(5, 6, 7, 8), Line(0, 0, 0, 0)};
+  return doc;
+}
+
+bool Zoom(Document& doc, float z) {
+  doc.view.sngZoom = z;
+  return subDisp_Object(doc);
+}
+
+TEST(SubDispObject, ZoomingThereAndBackScalesFrom100Percent) {
+  const Document base = DocAt100();
+  Document doc = DocAt100();
+  ASSERT_TRUE(Zoom(doc, 0.5f));
+  ASSERT_TRUE(Zoom(doc, 1.25f));
+  EXPECT_EQ(doc.view.sngZoomPrev, 1.25f);
+
+  auto near_line = [](const LineRecord& a, const LineRecord& b) {
+    EXPECT_FLOAT_EQ(a.X1, b.X1 * 1.25f);
+    EXPECT_FLOAT_EQ(a.Y1, b.Y1 * 1.25f);
+    EXPECT_FLOAT_EQ(a.X2, b.X2 * 1.25f);
+    EXPECT_FLOAT_EQ(a.Y2, b.Y2 * 1.25f);
+  };
+  near_line(doc.objects.lineDsSave[0], base.objects.lineDsSave[0]);
+  near_line(doc.objects.lineHojoSave[1], base.objects.lineHojoSave[1]);
+  near_line(doc.objects.linePS[0], base.objects.linePS[0]);
+  near_line(doc.objects.lineHikidashi[0], base.objects.lineHikidashi[0]);
+  EXPECT_FLOAT_EQ(doc.objects.lblKyori[0].FontSize, 9.75f * 1.25f);
+  EXPECT_FLOAT_EQ(doc.objects.lblMoji[1].FontSize, 9 * 1.25f);
+}
+
+TEST(SubDispObject, LabelShiftsByHalfItsWidthGrowthAndATwentyFourthOfItsHeightGrowth) {
+  Document doc = DocAt100();
+  ASSERT_TRUE(Zoom(doc, 2));
+  // Each label: position doubled first, then the font; the fake's width is
+  // 4 x size and its height 2 x size.
+  struct Case {
+    const TextRecord& l;
+    float left, top, size;
+  } cases[] = {
+      {doc.objects.lblKyori[0], 50, 15, 9.75f},   {doc.objects.lblKeiroS[0], 5, 6, 12},
+      {doc.objects.lblMensekiS[0], 7, 8, 10},     {doc.objects.lblMoji[1], 30, 40, 9},
+      {doc.objects.lblKeiIdoS[1], 60, 70, 11},
+  };
+  for (const Case& c : cases) {
+    EXPECT_FLOAT_EQ(c.l.FontSize, c.size * 2);
+    EXPECT_FLOAT_EQ(c.l.Width, c.size * 8);
+    EXPECT_FLOAT_EQ(c.l.Height, c.size * 4);
+    EXPECT_FLOAT_EQ(c.l.Left, c.left * 2 + (c.size * 8 - c.size * 4) / 2);
+    EXPECT_FLOAT_EQ(c.l.Top, c.top * 2 - (c.size * 4 - c.size * 2) / 24);
+  }
+}
+
+TEST(SubDispObject, MarkersKeepTheirSizeCentredOnTheDimensionLineEnds) {
+  Document doc = DocAt100();
+  const float size = doc.objects.shpSnpo[0].Width;
+  for (float z : {3.0f, 0.25f, 1.5f}) {
+    ASSERT_TRUE(Zoom(doc, z));
+    const LineRecord& d = doc.objects.lineDsSave[0];
+    const ShapeRecord& a = doc.objects.shpSnpo[0];
+    const ShapeRecord& b = doc.objects.shpSnpo[1];
+    EXPECT_EQ(a.Width, size);
+    EXPECT_EQ(b.Height, size);
+    EXPECT_FLOAT_EQ(a.Left + a.Width / 2, d.X1);
+    EXPECT_FLOAT_EQ(a.Top + a.Height / 2, d.Y1);
+    EXPECT_FLOAT_EQ(b.Left + b.Width / 2, d.X2);
+    EXPECT_FLOAT_EQ(b.Top + b.Height / 2, d.Y2);
+    EXPECT_FLOAT_EQ(d.X2, 110 * z);
+  }
+}
+
+TEST(SubDispObject, EmptyCollectionsOnlyTouchTheirSpares) {
+  Document doc;
+  doc.measurer = std::make_shared<FakeMeasurer>();
+  const Collections before = doc.objects;
+  ASSERT_TRUE(Zoom(doc, 2));
+  EXPECT_EQ(doc.objects.lblKyori.size(), 1u);
+  EXPECT_EQ(doc.objects.shpSnpo[0].Left, before.shpSnpo[0].Left);  // no kept line to follow
+  EXPECT_FLOAT_EQ(doc.objects.lblKyori[0].FontSize, before.lblKyori[0].FontSize * 2);
+}
+
+TEST(SubDispObject, BrokenFactorChangesNothing) {
+  for (float prev : {0.0f, -1.0f, std::numeric_limits<float>::quiet_NaN(),
+                     std::numeric_limits<float>::infinity()}) {
+    Document doc = DocAt100();
+    doc.view.sngZoomPrev = prev;
+    const Collections before = doc.objects;
+    EXPECT_FALSE(Zoom(doc, 2)) << prev;
+    EXPECT_EQ(doc.objects.lineDsSave, before.lineDsSave);
+    EXPECT_EQ(doc.objects.lblKyori, before.lblKyori);
+    EXPECT_EQ(doc.objects.shpSnpo, before.shpSnpo);
+    if (!std::isnan(prev)) {
+      EXPECT_EQ(doc.view.sngZoomPrev, prev);
+    }
+  }
+  Document doc = DocAt100();
+  EXPECT_FALSE(Zoom(doc, 0));
+  EXPECT_EQ(doc.view.sngZoomPrev, 1.0f);
+}
+
+}  // namespace
+}  // namespace planimo
