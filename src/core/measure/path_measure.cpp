@@ -1,0 +1,321 @@
+#include "measure/path_measure.h"
+
+#include <cmath>
+#include <vector>
+
+#include "geometry/polygon.h"
+#include "geometry/shift_constraint.h"
+#include "geometry/tilt.h"
+#include "geometry/units.h"
+#include "measure/line_measure.h"
+#include "model/value_tag.h"
+
+namespace planimo {
+
+namespace {
+
+constexpr float kVertexCatch = 2.0f;
+
+int LastIndex(const WorkingObjects& live) { return UBound(live.lineMenseki); }
+
+LineRecord& Segment(WorkingObjects& live, int i) {
+  return live.lineMenseki[static_cast<std::size_t>(i)];
+}
+
+// Appends the next, still invisible, element of the working path.
+bool AppendPathSpare(WorkingObjects& live) {
+  if (static_cast<int>(live.lineMenseki.size()) > kMaxIndex) return false;
+  LineRecord r = live.lineMenseki.front();
+  r.Visible = false;
+  r.BorderStyle = kStyleSolid;
+  r.BorderWidth = 1;
+  r.Tag.clear();
+  live.lineMenseki.push_back(r);
+  return true;
+}
+
+void HideLiveLine(WorkingObjects& live) {
+  live.lblDistance.Visible = false;
+  live.lineDistance.Visible = false;
+  ShowExtensionLines(live, false);
+}
+
+float Unzoom(const Document& doc, float v) { return ToSingle(v / static_cast<double>(doc.view.sngZoom)); }
+
+// Box of the segment starts at 100 %, where route and area labels go.
+struct StartBox {
+  float minX = 0, minY = 0, maxX = -1, maxY = -1;
+  void Add(float x, float y) {
+    if (x < minX) minX = x;
+    if (x > maxX) maxX = x;
+    if (y < minY) minY = y;
+    if (y > maxY) maxY = y;
+  }
+};
+
+// Copies segments 0..m and the label into linePS and `labels` under a Tag no
+// other kept route or area carries; the live label takes the same Tag.
+bool KeepOutline(Document& doc, TextRecord& live, std::vector<TextRecord>& labels, int m) {
+  Collections& o = doc.objects;
+  if (UBound(o.linePS) + m + 1 > kMaxIndex || UBound(labels) + 1 > kMaxIndex) return false;
+  live.Tag = UniqueValueTag(live.Tag, o);
+  const LineRecord& style = doc.live.linDefault;
+  for (int i = 0; i <= m; ++i) {
+    const LineRecord& seg = Segment(doc.live, i);
+    LineRecord& e = o.linePS.back();
+    e.X1 = seg.X1;
+    e.Y1 = seg.Y1;
+    e.X2 = seg.X2;
+    e.Y2 = seg.Y2;
+    e.Tag = live.Tag;
+    e.BorderStyle = style.BorderStyle;
+    e.BorderWidth = style.BorderWidth;
+    e.BorderColor = style.BorderColor;
+    e.Visible = true;
+    AppendSpare(o.linePS);
+  }
+  TextRecord& l = labels.back();
+  const TextRecord& d = doc.live.lblDefault;
+  l.ForeColor = d.ForeColor;
+  l.BackColor = d.BackColor;
+  l.BackStyle = d.BackStyle;
+  l.BorderStyle = d.BorderStyle;
+  l.FontBold = d.FontBold;
+  l.FontItalic = d.FontItalic;
+  l.FontName = d.FontName;
+  l.FontSize = d.FontSize;
+  l.FontStrikethru = d.FontStrikethru;
+  l.FontUnderline = d.FontUnderline;
+  l.Caption = live.Caption;
+  l.Tag = live.Tag;
+  l.Top = live.Top;
+  l.Left = live.Left;
+  AutoSize(l, *doc.measurer);
+  l.Visible = true;
+  AppendSpare(labels);
+  return true;
+}
+
+}  // namespace
+
+void AddVertex(Document& doc, MeasureSession& s, float x, float y) {
+  WorkingObjects& live = doc.live;
+  TextRecord& label = live.lblDistance;
+  int n = 0;
+  if (!s.flags.booPathStarted) {
+    s.flags.booPathStarted = true;
+    ClearWorkingPath(live);
+    n = LastIndex(live);
+    LineRecord& seg = Segment(live, n);
+    seg.X1 = seg.X2 = x;
+    seg.Y1 = seg.Y2 = y;
+    label.Caption = "0.00 " + doc.state.strUnitD;
+    AutoSize(label, *doc.measurer);
+    label.Left = x;
+    label.Top = y - label.Height;
+    StartExtensionLines(live, x, y);
+    OrientExtensionLines(live, x, y, x, y, doc.state.GE_sngHojoLen);
+  } else {
+    n = LastIndex(live);
+    LineRecord& seg = Segment(live, n);
+    const LineRecord& prev = Segment(live, n - 1);
+    seg.X1 = prev.X2;
+    seg.Y1 = prev.Y2;
+    seg.X2 = x;
+    seg.Y2 = y;
+    // Before any move the label shows 0, so this cannot fail.
+    (void)UpdateSegmentLabel(doc, s);
+    StartExtensionLines(live, seg.X1, seg.Y1);
+  }
+  ShowExtensionLines(live, true);
+  Segment(live, n).BorderStyle = kStyleDot;
+  Segment(live, n).Visible = true;
+  label.Visible = true;
+  if (doc.state.GE_booModeDis) s.flags.booMesRunDis = true;
+  if (doc.state.GE_booModeKei) s.flags.booMesRunKei = true;
+}
+
+bool UpdateSegmentLabel(Document& doc, MeasureSession& s) {
+  const LineRecord& seg = Segment(doc.live, LastIndex(doc.live));
+  double value = 0;
+  if (s.flags.booMesMovedDis || s.flags.booMesMovedKei) {
+    const std::optional<SegmentValue> v =
+        MeasureViewSegment(doc, s.flags.booMesMovedDis, seg.X1, seg.Y1, seg.X2, seg.Y2);
+    if (!v) return false;
+    s.readout.txtPict[3] = v->direction;
+    value = v->value;
+  }
+  TextRecord& label = doc.live.lblDistance;
+  SetDistanceCaption(doc, s, label, value);
+  CentreLabel(label, seg.X1, seg.Y1, seg.X2, seg.Y2);
+  return true;
+}
+
+bool FollowSegment(Document& doc, MeasureSession& s, float x, float y, bool shift) {
+  LineRecord& seg = Segment(doc.live, LastIndex(doc.live));
+  const PointF e = ApplyShiftConstraint({seg.X1, seg.Y1}, {x, y}, shift);
+  if (!IsFinite(e)) return false;
+  seg.X2 = e.x;
+  seg.Y2 = e.y;
+  if (!UpdateSegmentLabel(doc, s)) return false;
+  OrientExtensionLines(doc.live, seg.X1, seg.Y1, seg.X2, seg.Y2, doc.state.GE_sngHojoLen);
+  VertexSnap(doc, x, y);
+  return true;
+}
+
+int VertexSnap(Document& doc, float x, float y) {
+  WorkingObjects& live = doc.live;
+  const int last = LastIndex(live);
+  if (last <= 1 || !doc.state.GE_booSnap) return -1;
+  ShapeRecord& snap = live.shpSnap;
+  const LineRecord* p = live.lineMenseki.data();
+  for (int i = 0; i <= last - 2; ++i) {
+    const float sx = p[i].X1;
+    const float sy = p[i].Y1;
+    if (x - kVertexCatch <= sx && sx <= x + kVertexCatch && y - kVertexCatch <= sy &&
+        sy <= y + kVertexCatch) {
+      snap.Left = sx - snap.Width / 2;
+      snap.Top = sy - snap.Height / 2;
+      snap.Visible = true;
+      return i;
+    }
+  }
+  snap.Visible = false;
+  return -1;
+}
+
+bool FinishPathSegment(Document& doc, MeasureSession& s, float x, float y) {
+  if (s.menu.popMesPutSen && !KeepDistance(doc, s)) return false;
+  WorkingObjects& live = doc.live;
+  const int n = LastIndex(live);
+  Segment(live, n).BorderStyle = kStyleDash;
+  if (!AppendPathSpare(live)) return false;
+  const int k = VertexSnap(doc, x, y);
+  if (k < 0) return true;
+  LineRecord& seg = Segment(live, n);
+  seg.X2 = Segment(live, k).X1;
+  seg.Y2 = Segment(live, k).Y1;
+  if (s.menu.popMesPutSen &&
+      !UpdateLastSegmentDistance(doc, s, seg.X1, seg.Y1, seg.X2, seg.Y2, s.flags.booMesMovedDis)) {
+    return false;
+  }
+  if (!ComputeArea(doc, s)) return false;
+  live.shpSnap.Visible = false;
+  return FinishRoute(doc, s);
+}
+
+bool CloseByCommand(Document& doc, MeasureSession& s) {
+  WorkingObjects& live = doc.live;
+  const int n = LastIndex(live);
+  // A finished path is not closed a second time.
+  if (CurrentMode(s.menu) != MeasureMode::Path || n <= 0 || !s.flags.booPathStarted) return true;
+  LineRecord& seg = Segment(live, n);
+  seg.X1 = Segment(live, n - 1).X2;
+  seg.Y1 = Segment(live, n - 1).Y2;
+  seg.X2 = Segment(live, 0).X1;
+  seg.Y2 = Segment(live, 0).Y1;
+  seg.Visible = true;
+  seg.BorderStyle = kStyleSolid;
+  if (s.menu.popMesPutSen) {
+    LineRecord& l = live.lineDistance;
+    l.X1 = seg.X1;
+    l.Y1 = seg.Y1;
+    l.X2 = seg.X2;
+    l.Y2 = seg.Y2;
+    if (!KeepSegmentDistance(doc, s, seg.X1, seg.Y1, seg.X2, seg.Y2, doc.state.GE_booModeDis)) {
+      return false;
+    }
+  }
+  // The closing segment joins the path as a fixed segment, exactly as a
+  // release onto a vertex leaves it, so the outline and the route count it.
+  if (!AppendPathSpare(live)) return false;
+  if (!ComputeArea(doc, s)) return false;
+  live.shpSnap.Visible = false;
+  return FinishRoute(doc, s);
+}
+
+bool FinishByCommand(Document& doc, MeasureSession& s) {
+  if (CurrentMode(s.menu) != MeasureMode::Path || LastIndex(doc.live) <= 0) return true;
+  return FinishRoute(doc, s);
+}
+
+bool ComputeArea(Document& doc, MeasureSession& s) {
+  WorkingObjects& live = doc.live;
+  const ProjectState& st = doc.state;
+  s.flags.booPathStarted = false;
+  const int m = LastIndex(live) - 1;
+  if (m < 0) return true;
+  StartBox box{Unzoom(doc, Segment(live, 0).X1), Unzoom(doc, Segment(live, 0).Y1)};
+  std::vector<PointD> pts(static_cast<std::size_t>(m) + 2);
+  const PointF c = TiltCentre(st);
+  for (int i = 0; i <= m; ++i) {
+    const LineRecord& seg = Segment(live, i);
+    const PointF a{Unzoom(doc, seg.X1), Unzoom(doc, seg.Y1)};
+    const PointF b{Unzoom(doc, seg.X2), Unzoom(doc, seg.Y2)};
+    box.Add(a.x, a.y);
+    const PointF ra = RotatePoint(c, a, st.GE_dblHosei[3]);
+    const PointF rb = RotatePoint(c, b, st.GE_dblHosei[3]);
+    pts[static_cast<std::size_t>(i)] = {ra.x * st.GE_tpPtoD_r_X, ra.y * st.GE_tpPtoD_r_Y};
+    pts[static_cast<std::size_t>(i) + 1] = {rb.x * st.GE_tpPtoD_r_X, rb.y * st.GE_tpPtoD_r_Y};
+  }
+  const double a = PolygonArea(pts);
+  // The square of the metres per distance unit turns squared distance units
+  // into square metres; the longitude/latitude calibration measures metres.
+  double f = 1;
+  if (st.GE_booModeDis) {
+    const double mPerUnit = DistanceUnitToMetres(1.0, st.GE_intUnitDIndex, doc.settings.units);
+    f = mPerUnit * mPerUnit;
+  }
+  const double area = SquareMetresToAreaUnit(a * f, st.GE_intUnitSIndex, doc.settings.units);
+  if (!std::isfinite(area)) return false;
+  const double zoom = doc.view.sngZoom;
+  TextRecord& label = live.lblMenseki;
+  label.Caption = ValueLabelText(area, st.intDPointS, st.strUnitS, st);
+  label.Tag = BuildValueTag(st.GE_intUnitSIndex, st.intDPointS, area, doc.clock->Now());
+  AutoSize(label, *doc.measurer);
+  label.Top = ToSingle((static_cast<double>(box.maxY - box.minY) / 2 + box.minY) * zoom);
+  label.Left = ToSingle(
+      (static_cast<double>(box.maxX - box.minX) / 2 + box.minX - label.Width / 2) * zoom);
+  label.Visible = true;
+  if (s.menu.popMesPutMen && !KeepOutline(doc, label, doc.objects.lblMensekiS, m)) return false;
+  HideLiveLine(live);
+  return true;
+}
+
+bool FinishRoute(Document& doc, MeasureSession& s) {
+  WorkingObjects& live = doc.live;
+  const ProjectState& st = doc.state;
+  s.flags.booPathStarted = false;
+  const int m = LastIndex(live) - 1;
+  if (m < 0) return true;
+  StartBox box{Unzoom(doc, Segment(live, 0).X1), Unzoom(doc, Segment(live, 0).Y1)};
+  double total = 0;
+  for (int i = 0; i <= m; ++i) {
+    LineRecord& seg = Segment(live, i);
+    const std::optional<SegmentValue> v =
+        MeasureViewSegment(doc, st.GE_booModeDis, seg.X1, seg.Y1, seg.X2, seg.Y2);
+    if (!v) return false;
+    s.readout.txtPict[3] = v->direction;
+    total += v->value;
+    seg.BorderStyle = kStyleSolid;
+    box.Add(Unzoom(doc, seg.X1), Unzoom(doc, seg.Y1));
+  }
+  if (!std::isfinite(total)) return false;
+  const double zoom = doc.view.sngZoom;
+  TextRecord& label = live.lblKeiro;
+  label.Caption = ValueLabelText(total, st.intDPointD, st.strUnitD, st);
+  label.Tag = BuildValueTag(st.GE_intUnitDIndex, st.intDPointD, total, doc.clock->Now());
+  AutoSize(label, *doc.measurer);
+  label.Top = ToSingle(box.minY * zoom);
+  label.Left = ToSingle(
+      (static_cast<double>(box.maxX - box.minX) / 2 + box.minX - label.Width / 2) * zoom);
+  label.Visible = true;
+  if (s.menu.popMesPutSen) {
+    if (!KeepOutline(doc, label, doc.objects.lblKeiroS, m)) return false;
+    ClearWorkingPath(live);
+  }
+  HideLiveLine(live);
+  return true;
+}
+
+}  // namespace planimo

@@ -1,0 +1,40 @@
+#pragma once
+
+// Continuous paths in the mode "連続": each click fixes a vertex, the
+// segment being drawn follows the pointer, and the path is finished as a
+// route (total length) or closed into an area, by a release onto an earlier
+// vertex or by the command "面積計算". Kept routes and areas become a label
+// with its outline segments in linePS, linked by a Tag no other kept route
+// or area label carries.
+//
+// Functions returning bool give false when a value cannot be computed or a
+// collection is full; the caller abandons the event and restores the state.
+
+#include "measure/tool_state.h"
+#include "model/document.h"
+
+namespace planimo {
+
+// Left click while no measurement runs.
+void AddVertex(Document& doc, MeasureSession& s, float x, float y);
+// Move without a button while running.
+bool FollowSegment(Document& doc, MeasureSession& s, float x, float y, bool shift);
+// Release after a move: keeps the segment (when "距離情報を残す"), fixes it
+// and closes the path when the release lies on an earlier vertex.
+bool FinishPathSegment(Document& doc, MeasureSession& s, float x, float y);
+// Index of the segment whose start lies within 2 mm of (x, y), or -1; shows
+// shpSnap on it. Acts only on paths of more than one segment with GE_booSnap.
+int VertexSnap(Document& doc, float x, float y);
+// Label of the segment being drawn.
+bool UpdateSegmentLabel(Document& doc, MeasureSession& s);
+
+// "面積計算": closes the path back to its first vertex; the closing segment
+// belongs to the outline and the route like every other segment.
+bool CloseByCommand(Document& doc, MeasureSession& s);
+// "経路距離計算".
+bool FinishByCommand(Document& doc, MeasureSession& s);
+
+bool ComputeArea(Document& doc, MeasureSession& s);
+bool FinishRoute(Document& doc, MeasureSession& s);
+
+}  // namespace planimo
