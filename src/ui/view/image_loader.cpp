@@ -1,0 +1,162 @@
+#include "view/image_loader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <algorithm>
+#include <climits>
+#include <mutex>
+#include <span>
+
+#include <unistd.h>
+
+#include "model/error_numbers.h"
+#include "view/image_check.h"
+
+namespace planimo {
+
+namespace {
+
+// The number's usual text, what exactly was wrong, and the file.
+ImageLoadResult Failure(int number, const QString& detail, const QString& path) {
+  const QString text = QString::fromStdString(ErrorDescription(number)) + detail + QStringLiteral(" (") +
+                       QDir::toNativeSeparators(path) + QLatin1Char(')');
+  return ImageLoadResult{false, false, number, text};
+}
+
+// The limit is process-wide in Qt; it is set once, before the first read.
+void InstallAllocationLimit() {
+  static std::once_flag once;
+  std::call_once(once, [] { QImageReader::setAllocationLimit(ImageAllocationLimitMb()); });
+}
+
+void OpenReader(QImageReader& reader) {
+  InstallAllocationLimit();
+  reader.setAutoTransform(false);
+  reader.setDecideFormatFromContent(true);
+}
+
+bool IsSupportedFormat(const QByteArray& f) { return f == "jpeg" || f == "jpg" || f == "gif" || f == "bmp"; }
+
+int BytesPerPixel(QImage::Format f) {
+  switch (f) {
+    case QImage::Format_Invalid: return 4;  // unknown until decoded: assume colour
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Alpha8: return 1;
+    default: return std::max(1, QImage::toPixelFormat(f).bitsPerPixel() / 8);
+  }
+}
+
+// Grey palettes (8-bit scans saved as BMP or GIF) become plain 8-bit grey.
+void KeepGreyEightBit(QImage& img) {
+  if (img.format() == QImage::Format_Indexed8 && img.isGrayscale()) img.convertTo(QImage::Format_Grayscale8);
+}
+
+bool StreamIsComplete(const QByteArray& format, QFile& file) {
+  if (format != "jpeg" && format != "jpg" && format != "bmp") return true;
+  const qint64 size = file.size();
+  if (size == 0) return false;
+  const uchar* bytes = file.map(0, size);
+  QByteArray copy;
+  if (!bytes) {  // some file systems cannot map: read it instead
+    copy = file.readAll();
+    bytes = reinterpret_cast<const uchar*>(copy.constData());
+  }
+  const std::span<const std::uint8_t> all(bytes, static_cast<std::size_t>(size));
+  const bool complete = format == "bmp" ? BmpIsComplete(all) : JpegIsComplete(all);
+  if (copy.isNull()) file.unmap(const_cast<uchar*>(bytes));
+  return complete;
+}
+
+}  // namespace
+
+int ImageAllocationLimitMb() {
+  const long pages = sysconf(_SC_PHYS_PAGES);
+  const long pageSize = sysconf(_SC_PAGE_SIZE);
+  if (pages <= 0 || pageSize <= 0) return 2048;
+  const long long halfMb = static_cast<long long>(pages) * pageSize / 2 / (1024 * 1024);
+  return static_cast<int>(std::clamp<long long>(halfMb, 256, INT_MAX));
+}
+
+ImageProbe ProbeImage(const QString& path) {
+  ImageProbe probe;
+  const QFileInfo info(path);
+  if (path.isEmpty() || !info.exists()) {
+    probe.result = Failure(kErrFileNotFound, QString(), path);
+    return probe;
+  }
+  QFile file(path);
+  if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+    probe.result = Failure(kErrPathFileAccess, QStringLiteral("ファイルを読み取れません。"), path);
+    return probe;
+  }
+  QImageReader reader(&file);
+  OpenReader(reader);
+  probe.format = reader.format();
+  if (!reader.canRead() || !IsSupportedFormat(probe.format)) {
+    probe.result = Failure(kErrInvalidPicture,
+                           QStringLiteral("JPEG、GIF、BMP のどれでもないか、壊れたファイルです。"), path);
+    return probe;
+  }
+  probe.size = reader.size();
+  if (!probe.size.isValid() || probe.size.isEmpty()) {
+    probe.result = Failure(kErrInvalidPicture, QStringLiteral("画像の大きさが読み取れません。"), path);
+    return probe;
+  }
+  probe.decodedBytes = qint64(probe.size.width()) * probe.size.height() * BytesPerPixel(reader.imageFormat());
+  const qint64 limit = qint64(ImageAllocationLimitMb()) * 1024 * 1024;
+  if (probe.decodedBytes > limit) {
+    probe.result = Failure(kErrOutOfMemory,
+                           QStringLiteral("%1 × %2 ピクセルの画像には %3 MB が必要ですが、使えるのは %4 MB までです。")
+                               .arg(probe.size.width())
+                               .arg(probe.size.height())
+                               .arg(probe.decodedBytes / (1024 * 1024))
+                               .arg(limit / (1024 * 1024)),
+                           path);
+    return probe;
+  }
+  if (!StreamIsComplete(probe.format, file)) {
+    probe.result = Failure(kErrInvalidPicture, QStringLiteral("ファイルが途中で切れています。"), path);
+    return probe;
+  }
+  probe.result.ok = true;
+  return probe;
+}
+
+ImageLoadResult ReadImage(const QString& path, QImage& out) {
+  QImageReader reader(path);
+  OpenReader(reader);
+  QImage img;
+  if (!reader.read(&img) || img.isNull()) {
+    switch (reader.error()) {
+      case QImageReader::FileNotFoundError:
+        return Failure(kErrFileNotFound, QString(), path);
+      case QImageReader::DeviceError:
+        return Failure(kErrPathFileAccess, QStringLiteral("ファイルを読み取れません。"), path);
+      default:
+        return Failure(kErrInvalidPicture, QStringLiteral("画像を読み取れません。"), path);
+    }
+  }
+  KeepGreyEightBit(img);
+  out = std::move(img);
+  return ImageLoadResult{true, false, 0, QString()};
+}
+
+QImage ReadReduced(const QString& path, QSize fullSize, int denominator) {
+  QImageReader reader(path);
+  OpenReader(reader);
+  // Rounded up, as the JPEG decoder's own DCT scaling rounds, so that no
+  // second resampling pass follows the decode.
+  const int d = std::max(1, denominator);
+  reader.setScaledSize(QSize((fullSize.width() + d - 1) / d, (fullSize.height() + d - 1) / d));
+  QImage img;
+  if (!reader.read(&img)) return QImage();
+  KeepGreyEightBit(img);
+  return img;
+}
+
+}  // namespace planimo

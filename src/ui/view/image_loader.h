@@ -1,0 +1,46 @@
+#pragma once
+
+// Reading a drawing's image file for the map view: the checks that turn a
+// bad file into one clear message, the full read, and the quick reduced read
+// that puts a first picture on screen while a large image is still decoding.
+// Every function here is safe to call from a worker thread.
+
+#include <QImage>
+#include <QString>
+
+namespace planimo {
+
+// Failures carry kErrFileNotFound (53), kErrPathFileAccess (75),
+// kErrInvalidPicture (481) or kErrOutOfMemory (7) of model/error_numbers.h.
+struct ImageLoadResult {
+  bool ok = false;
+  bool pending = false;  // a full-resolution read goes on; MapView::imageReady follows
+  int errorNumber = 0;
+  QString description;   // the cause, what was wrong, then the file's path in brackets
+};
+
+// What the file promises before any pixel is decoded.
+struct ImageProbe {
+  ImageLoadResult result;  // ok when the file is worth decoding
+  QByteArray format;       // "jpeg", "gif" or "bmp"
+  QSize size;              // declared pixel size
+  qint64 decodedBytes = 0; // memory the decoded picture takes
+};
+
+// Existence, access, format, declared size against the memory the machine
+// can hold, and completeness of a JPEG or BMP stream.
+ImageProbe ProbeImage(const QString& path);
+
+// The whole picture at full resolution, EXIF orientation ignored; grey
+// pictures stay 8-bit.
+ImageLoadResult ReadImage(const QString& path, QImage& out);
+
+// The picture reduced by `denominator` (JPEG decodes it in the DCT, far
+// faster than a full read). A null image when the read fails.
+QImage ReadReduced(const QString& path, QSize fullSize, int denominator);
+
+// Largest decoded picture, in megabytes, the reader may allocate: half the
+// physical memory.
+int ImageAllocationLimitMb();
+
+}  // namespace planimo

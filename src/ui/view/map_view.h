@@ -1,0 +1,128 @@
+#pragma once
+
+// The map view (pictWindow): shows the drawing's image at the current zoom
+// inside a scrolled viewport (pictMap) and paints every kept record and
+// working object over it straight from the Document. The view never keeps a
+// rescaled copy of the image: each repaint samples the exposed part of the
+// image as loaded through the zoom transform.
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <QMetaType>
+#include <memory>
+#include <thread>
+
+#include "model/document.h"
+#include "view/image_loader.h"
+
+namespace planimo {
+
+// A mouse event on the map surface, in view millimetres of the zoomed
+// surface: (viewport pixel + scroll offset) x 0.2645.
+struct MapMouseEvent {
+  float x = 0;
+  float y = 0;
+  Qt::MouseButton button = Qt::NoButton;  // the button pressed or released; none on a move
+  Qt::MouseButtons buttons;               // the buttons held after the event
+  bool ctrl = false;
+  bool shift = false;
+};
+
+// Outcome of one zoom: the image step and the record rescale can fail apart;
+// the view is usable either way.
+struct ZoomResult {
+  bool imageShown = false;       // false: no image loaded or the factor is unusable
+  bool objectsRescaled = false;  // false: the rescale refused the factor, nothing moved
+  bool ok() const { return imageShown && objectsRescaled; }
+};
+
+class MapView : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  explicit MapView(Document& doc, QWidget* parent = nullptr);
+  ~MapView() override;
+
+  // subMapDraw's loading step. Checks the file first; on failure the view
+  // stays as it was. The image is shown at the factor the records stand at
+  // (sngZoomPrev), so they stay in register. A large JPEG shows a reduced
+  // first picture at once and reads the full one in a worker thread; then
+  // `pending` is set and imageReady follows. imageReady is emitted (queued,
+  // after this returns) for every successful load.
+  ImageLoadResult openImage(const QString& path);
+
+  // subMapZoom's view steps: shows the image at doc.view.sngZoom, lays out the
+  // scroll bars, rescales every record (subDisp_Object) and repaints.
+  ZoomResult applyZoom();
+
+  // Repaints everything, or only the surface a record or a millimetre box
+  // covers (call before and after moving a record).
+  void refresh();
+  void refreshArea(const QRectF& mm);
+  void refreshRecord(const LineRecord& line);
+  void refreshRecord(const ShapeRecord& shape);
+  void refreshRecord(const TextRecord& label);
+
+  // subSetScrollBars: visibility and ranges for the current surface size.
+  void updateScrollBars();
+
+  bool hasImage() const { return !shown_.isNull(); }
+  bool isLoading() const { return loading_; }
+  QString imagePath() const { return path_; }
+  QSize imageSize() const { return fullSize_; }     // pixels as loaded
+  QSize surfaceSize() const { return surfacePx_; }  // pixels at the shown factor
+  // The viewport the layout works with: the area inside both scroll bars,
+  // whether they show or not.
+  QSize viewportArea() const;
+  QPoint scrollOffset() const;
+  QPointF toMapMm(QPointF viewportPx) const;
+
+ signals:
+  void mapMousePressed(const planimo::MapMouseEvent& e);
+  void mapMouseMoved(const planimo::MapMouseEvent& e);
+  void mapMouseReleased(const planimo::MapMouseEvent& e);
+  void mapDoubleClicked(const planimo::MapMouseEvent& e);
+  // The zoom or the scroll position changed.
+  void viewChanged();
+  // The full-resolution image is shown (ok), or its read failed and the
+  // previous image is back (not ok).
+  void imageReady(const planimo::ImageLoadResult& result);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  struct Shown {
+    QImage image;
+    QSize fullSize;
+    QString path;
+  };
+
+  void show(Shown s, float zoom);
+  void finishFullRead(unsigned generation, ImageLoadResult result, QImage image);
+  void joinWorker();
+  MapMouseEvent toEvent(const QMouseEvent* event, Qt::MouseButton button) const;
+  void followScroll(bool horizontal, bool vertical);
+
+  Document& doc_;
+  QImage shown_;        // the image as loaded, or the reduced first picture
+  QSize fullSize_;      // pixel size of the full image
+  QString path_;
+  float shownZoom_ = 1.0f;
+  QSize surfacePx_;
+  Shown previous_;      // restored when the full read fails
+  bool loading_ = false;
+  unsigned generation_ = 0;
+  std::thread worker_;
+};
+
+}  // namespace planimo
+
+Q_DECLARE_METATYPE(planimo::MapMouseEvent)
+Q_DECLARE_METATYPE(planimo::ImageLoadResult)

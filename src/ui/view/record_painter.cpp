@@ -1,0 +1,156 @@
+#include "view/record_painter.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "view/label_font.h"
+#include "view/view_units.h"
+
+namespace planimo {
+
+namespace {
+
+// End markers are 7 x 7 screen pixels at every zoom.
+constexpr double kMarkerPx = 7.0;
+
+QColor ToQColor(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+Qt::PenStyle ToPenStyle(std::int16_t code) {
+  switch (code) {
+    case kStyleDash: return Qt::DashLine;
+    case kStyleDot: return Qt::DotLine;
+    case kStyleDashDot: return Qt::DashDotLine;
+    case kStyleDashDotDot: return Qt::DashDotDotLine;
+    case kStyleTransparent: return Qt::NoPen;
+    default: return Qt::SolidLine;
+  }
+}
+
+// The exposed rectangle in millimetres, widened by `marginPx`, for comparing
+// record coordinates as they are stored.
+struct MmBox {
+  float left, top, right, bottom;
+  MmBox(const QRectF& px, double marginPx)
+      : left(static_cast<float>(PxToMm(px.left() - marginPx))),
+        top(static_cast<float>(PxToMm(px.top() - marginPx))),
+        right(static_cast<float>(PxToMm(px.right() + marginPx))),
+        bottom(static_cast<float>(PxToMm(px.bottom() + marginPx))) {}
+  bool Misses(float l, float t, float r, float b) const { return r < left || l > right || b < top || t > bottom; }
+};
+
+bool IsOutlineOnly(const ShapeRecord& s) { return s.FillStyle == 1; }
+
+template <class R, class Paint>
+void PaintEach(const std::vector<R>& records, Paint paint) {
+  for (const R& r : records) paint(r);
+}
+
+}  // namespace
+
+QRectF LineBounds(const LineRecord& l) {
+  const double m = std::max<int>(1, l.BorderWidth);
+  const QRectF box(QPointF(MmToPx(std::min(l.X1, l.X2)), MmToPx(std::min(l.Y1, l.Y2))),
+                   QPointF(MmToPx(std::max(l.X1, l.X2)), MmToPx(std::max(l.Y1, l.Y2))));
+  return box.adjusted(-m - 1, -m - 1, m + 1, m + 1);
+}
+
+QRectF ShapeBounds(const ShapeRecord& s) {
+  const QRectF box(MmToPx(s.Left), MmToPx(s.Top), MmToPx(s.Width), MmToPx(s.Height));
+  const double m = std::max<int>(1, s.BorderWidth) + 1;
+  if (IsOutlineOnly(s)) return box.adjusted(-m, -m, m, m);
+  const QPointF c = box.center();
+  const double half = kMarkerPx / 2 + m;
+  return QRectF(c.x() - half, c.y() - half, 2 * half, 2 * half);
+}
+
+QRectF LabelBounds(const TextRecord& t) {
+  return QRectF(MmToPx(t.Left), MmToPx(t.Top), MmToPx(t.Width), MmToPx(t.Height)).adjusted(-1, -1, 1, 1);
+}
+
+void PaintLine(QPainter& p, const LineRecord& l, const QRectF& exposed) {
+  if (!l.Visible || l.BorderStyle == kStyleTransparent) return;
+  const MmBox box(exposed, std::max<int>(1, l.BorderWidth));
+  if (box.Misses(std::min(l.X1, l.X2), std::min(l.Y1, l.Y2), std::max(l.X1, l.X2), std::max(l.Y1, l.Y2))) return;
+  QPen pen(ToQColor(l.BorderColor), std::max<int>(1, l.BorderWidth), ToPenStyle(l.BorderStyle));
+  pen.setCosmetic(true);
+  p.setPen(pen);
+  p.drawLine(QPointF(MmToPx(l.X1), MmToPx(l.Y1)), QPointF(MmToPx(l.X2), MmToPx(l.Y2)));
+}
+
+void PaintShape(QPainter& p, const ShapeRecord& s, const QRectF& exposed) {
+  if (!s.Visible) return;
+  const QRectF bounds = ShapeBounds(s);
+  if (!bounds.intersects(exposed)) return;
+  QPen pen(ToQColor(s.BorderColor), std::max<int>(1, s.BorderWidth), ToPenStyle(s.BorderStyle));
+  pen.setCosmetic(true);
+  p.setPen(pen);
+  if (IsOutlineOnly(s)) {
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QRectF(MmToPx(s.Left), MmToPx(s.Top), MmToPx(s.Width), MmToPx(s.Height)));
+    return;
+  }
+  const QPointF c(MmToPx(s.Left + s.Width / 2), MmToPx(s.Top + s.Height / 2));
+  p.setBrush(ToQColor(s.FillColor));
+  // Pixel-exact 7 x 7: the outline of a w x h ellipse covers w + 1 pixels.
+  p.drawEllipse(QRectF(std::floor(c.x()) - 3, std::floor(c.y()) - 3, kMarkerPx - 1, kMarkerPx - 1));
+}
+
+void PaintLabel(QPainter& p, const TextRecord& t, const QRectF& exposed) {
+  if (!t.Visible) return;
+  const MmBox box(exposed, 1);
+  if (box.Misses(t.Left, t.Top, t.Left + t.Width, t.Top + t.Height)) return;
+  const QRectF rect(MmToPx(t.Left), MmToPx(t.Top), MmToPx(t.Width), MmToPx(t.Height));
+  if (t.BackStyle == 1) p.fillRect(rect, ToQColor(t.BackColor));
+  if (!t.Caption.empty()) {
+    p.setFont(LabelFont(t, p.device()));
+    p.setPen(ToQColor(t.ForeColor));
+    const Qt::Alignment h = t.Alignment == 1 ? Qt::AlignRight : t.Alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft;
+    p.drawText(rect, static_cast<int>(h | Qt::AlignTop) | Qt::TextDontClip, LabelCaption(t));
+  }
+  if (t.BorderStyle == 1) {
+    QPen pen(Qt::black, 1);
+    pen.setCosmetic(true);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(rect.adjusted(0, 0, -1, -1));
+  }
+}
+
+void PaintRecords(QPainter& p, const Document& doc, const QRectF& exposed) {
+  const Collections& o = doc.objects;
+  const WorkingObjects& w = doc.live;
+  const auto line = [&](const LineRecord& r) { PaintLine(p, r, exposed); };
+  const auto shape = [&](const ShapeRecord& r) { PaintShape(p, r, exposed); };
+  const auto label = [&](const TextRecord& r) { PaintLabel(p, r, exposed); };
+
+  PaintEach(o.lineHojoSave, line);
+  PaintEach(o.lineDsSave, line);
+  PaintEach(o.linePS, line);
+  PaintEach(o.lineHikidashi, line);
+  PaintEach(o.shpSnpo, shape);
+  // The comment template and position template (index 0) are drawn when
+  // visible: after a project is read back index 0 of the positions is real.
+  PaintEach(o.lblKyori, label);
+  PaintEach(o.lblMensekiS, label);
+  PaintEach(o.lblKeiroS, label);
+  PaintEach(o.lblMoji, label);
+  PaintEach(o.lblKeiIdoS, label);
+
+  PaintEach(w.lineHojo, line);
+  line(w.lineDistance);
+  PaintEach(w.lineMenseki, line);
+  line(w.lineCheck);
+  shape(w.shpCircle);
+  shape(w.shpSnap);
+  PaintEach(w.shpCheck, shape);
+  label(w.lblDistance);
+  label(w.lblMenseki);
+  label(w.lblKeiro);
+  label(w.lblKeiIdo);
+
+  line(w.linDefault);
+  label(w.lblDefault);
+}
+
+}  // namespace planimo

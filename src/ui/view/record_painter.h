@@ -1,0 +1,32 @@
+#pragma once
+
+// Draws the records the core holds, straight from the data: no item or widget
+// per record. Kept objects first, then the working objects of a measurement
+// in progress, then the default style sample on top.
+
+#include <QRectF>
+
+#include "model/document.h"
+
+class QPainter;
+
+namespace planimo {
+
+// The painter must map one unit to one pixel of the map surface (the zoomed
+// surface, scroll offset already applied); `exposed` is the part of the
+// surface to draw, in those pixels. Records wholly outside it are skipped
+// before anything is built for them.
+void PaintRecords(QPainter& painter, const Document& doc, const QRectF& exposed);
+
+// One record each, with the same culling; for callers that compose their own.
+void PaintLine(QPainter& painter, const LineRecord& line, const QRectF& exposed);
+void PaintShape(QPainter& painter, const ShapeRecord& shape, const QRectF& exposed);
+void PaintLabel(QPainter& painter, const TextRecord& label, const QRectF& exposed);
+
+// Surface pixels a record may touch (pen width and the fixed marker size
+// included), for repainting only what changed.
+QRectF LineBounds(const LineRecord& line);
+QRectF ShapeBounds(const ShapeRecord& shape);
+QRectF LabelBounds(const TextRecord& label);
+
+}  // namespace planimo
