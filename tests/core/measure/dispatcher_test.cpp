@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "measure/dispatcher.h"
+#include "measure_fixture.h"
+
+namespace planimo::test {
+namespace {
+
+TEST(Menus, ToolsSetEditPopupAndPanels) {
+  MapFixture f;
+  SelectTool(f.s, Tool::Leader);
+  EXPECT_EQ(f.s.panel3, "引き出し線");
+  EXPECT_EQ(f.s.panel4, "新規作成");
+  EXPECT_FALSE(f.s.menu.popEdit.popEditRev);
+  EXPECT_TRUE(f.s.menu.popEdit.popEditDpp);
+  SelectTool(f.s, Tool::Position);
+  EXPECT_FALSE(f.s.menu.popEdit.popEditDpp);
+  EXPECT_TRUE(f.s.menu.popEdit.popEditFont);
+  SelectTool(f.s, Tool::Measure);
+  EXPECT_EQ(f.s.panel4, "直線の測定");
+  EXPECT_TRUE(f.s.menu.popEdit.popEditUnitSquea);
+}
+
+TEST(Menus, PutMenOnlyInPathMode) {
+  MapFixture f;
+  TogglePutMen(f.s);
+  EXPECT_FALSE(f.s.menu.popMesPutMen);
+  SelectMode(f.doc, f.s, MeasureMode::Path, nullptr);
+  EXPECT_TRUE(f.s.menu.popMesPutMen);
+  EXPECT_EQ(f.s.panel4, "連続入力");
+  TogglePutMen(f.s);
+  EXPECT_FALSE(f.s.menu.popMesPutMen);
+  TogglePutMen(f.s);
+  EXPECT_TRUE(f.s.menu.popMesPutMen);
+  SelectMode(f.doc, f.s, MeasureMode::Circle, nullptr);
+  EXPECT_FALSE(f.s.menu.popMesPutMenEnabled);
+  TogglePutMen(f.s);
+  EXPECT_FALSE(f.s.menu.popMesPutMen);
+}
+
+TEST(Menus, ExtensionLengthAndClearAll) {
+  MapFixture f;
+  SetExtensionLength(f.doc, f.s, 25);
+  EXPECT_EQ(f.doc.state.GE_sngHojoLen, 25);
+  EXPECT_TRUE(f.s.menu.popMesHj[4]);
+  EXPECT_FALSE(f.s.menu.popMesHj[2]);
+  f.Measure(10, 10, 40, 10);
+  EXPECT_EQ(f.doc.objects.lineHojoSave[0].Y2, -15);
+  ClearMeasurementData(f.doc, f.s);
+  EXPECT_EQ(f.KeptDistances(), 0);
+  EXPECT_FALSE(f.doc.live.lineDistance.Visible);
+  EXPECT_TRUE(f.s.menu.popMesLine);
+}
+
+TEST(Popups, RightClickOrder) {
+  MapFixture f;
+  f.doc.state.booPickHosei = true;
+  EXPECT_EQ(f.Down(5, 5, 2).popups, (std::vector<Popup>{Popup::Mes, Popup::Hosei}));
+  f.Click(10, 10);  // a measurement runs: no popMes
+  EXPECT_EQ(f.Down(5, 5, 2).popups, (std::vector<Popup>{Popup::Hosei}));
+}
+
+TEST(Popups, RangeZoomStartsNoMeasurement) {
+  MapFixture f;
+  f.s.menu.mnuDispEnlarge = true;
+  f.Click(10, 10);
+  EXPECT_FALSE(f.s.flags.Running());
+  EXPECT_TRUE(f.s.shpZoom.Visible);
+}
+
+TEST(Pointer, CtrlSnapsToVisibleEndsOnly) {
+  MapFixture f;
+  std::vector<LineRecord>& h = f.doc.objects.lineHikidashi;
+  h[0] = LineRecord{};
+  h[0].Visible = true;
+  h[0].X1 = 30;
+  h[0].Y1 = 30;
+  h[0].X2 = 60;
+  h[0].Y2 = 30;
+  AppendSpare(h);
+  h[1].X1 = 100;  // the spare never catches
+  h[1].Y1 = 100;
+  f.Down(31.5f, 28.5f, 1, false, true);
+  EXPECT_EQ(f.doc.live.lineDistance.X1, 30);
+  EXPECT_EQ(f.doc.live.lineDistance.Y1, 30);
+  EXPECT_TRUE(f.doc.live.shpSnap.Visible);
+  f.Move(100.5f, 100.5f, false, 0, true);
+  EXPECT_EQ(f.doc.live.lineDistance.X2, 100.5f);
+  EXPECT_FALSE(f.doc.live.shpSnap.Visible);
+  // Space pulls the pointer level with an end and draws the guide.
+  f.Move(80, 31, false, 0, false, true);
+  EXPECT_EQ(f.doc.live.lineDistance.Y2, 30);
+  EXPECT_TRUE(f.s.lineHintX.Visible);
+  f.Move(80, 40);
+  EXPECT_FALSE(f.s.lineHintX.Visible);
+}
+
+TEST(Calibration, TiltRightPointWinsAndCorrectionFollows) {
+  MapFixture f;
+  f.doc.state.booPickHosei = true;
+  f.doc.state.GE_sngHosei = {10, 10, 18, 10};
+  const MouseResult down = f.Down(14, 12);
+  EXPECT_TRUE(f.s.menu.popHoseiR);
+  EXPECT_FALSE(f.s.menu.popHoseiL);
+  EXPECT_TRUE(down.picks.tiltPointsMoved);
+  f.Move(20, 20, false, 1);
+  EXPECT_EQ(f.doc.state.GE_sngHosei[2], 20);
+  const MouseResult up = f.Up(20, 20);
+  EXPECT_TRUE(up.picks.tiltCorrectionChanged);
+  EXPECT_FALSE(f.s.menu.popHoseiR);
+  EXPECT_NEAR(f.doc.state.GE_dblHosei[0], 45, 1e-9);
+  EXPECT_EQ(f.doc.live.lineCheck.X2, 20);
+  // Without the pick flag nothing moves.
+  f.doc.state.booPickHosei = false;
+  ChooseHoseiPoint(f.s, 0);
+  f.Down(50, 50);
+  EXPECT_EQ(f.doc.state.GE_sngHosei[0], 10);
+}
+
+TEST(Calibration, CorrespondencePointTwoWins) {
+  MapFixture f;
+  SelectMode(f.doc, f.s, MeasureMode::Select, nullptr);
+  f.doc.state.booPickTaiou = true;
+  f.doc.state.GE_tpPiccel_1X = 10;
+  f.doc.state.GE_tpPiccel_2X = 20;
+  f.Down(15, 10);
+  EXPECT_TRUE(f.s.menu.popTaiou2);
+  EXPECT_EQ(f.doc.state.GE_tpPiccel_2X, 15);
+  EXPECT_EQ(f.doc.state.GE_tpPiccel_1X, 10);
+  f.Up(15, 10);
+  EXPECT_FALSE(f.s.menu.popTaiou2);
+}
+
+TEST(Calibration, KnownDistanceLineReportsDrawingMillimetres) {
+  MapFixture f;
+  SelectMode(f.doc, f.s, MeasureMode::Select, nullptr);
+  f.doc.state.booPickDis = true;
+  f.doc.state.GE_tpPtoD_r_X = 7;  // the picking line ignores the project's units
+  f.doc.view.sngZoom = 2;
+  const MouseResult down = f.Down(10, 10);
+  ASSERT_TRUE(down.picks.knownDistance);
+  EXPECT_EQ(down.picks.knownDistance->length, 0);
+  EXPECT_EQ(f.doc.live.lblDistance.Caption, "0.00 mm");
+  f.Up(10, 10);
+  const MouseResult move = f.Move(70, 90);
+  ASSERT_TRUE(move.picks.knownDistance);
+  EXPECT_EQ(move.picks.knownDistance->pair, 0);
+  EXPECT_EQ(move.picks.knownDistance->length, 50);
+  EXPECT_EQ(f.doc.live.lblDistance.Caption, "50.00 mm");
+  const MouseResult up = f.Down(70, 90);
+  (void)up;
+  const MouseResult fin = f.Up(70, 90);
+  EXPECT_TRUE(fin.picks.ratioDisplay);
+  EXPECT_EQ(f.doc.state.GE_sngHosei[2], 70);
+  EXPECT_FALSE(f.s.flags.booKnownDisRun);
+  EXPECT_TRUE(f.doc.live.lineCheck.Visible);
+}
+
+TEST(Faults, UncomputableValueAbandonsTheEvent) {
+  MapFixture f;
+  ScriptedAsker asker;
+  asker.answer = "50";
+  SelectMode(f.doc, f.s, MeasureMode::Specified, &asker);
+  f.doc.state.GE_tpPtoD_r_X = 0;  // the way back divides by the ratio
+  f.Click(10, 10);
+  const LineRecord before = f.doc.live.lineDistance;
+  const MouseResult r = f.Move(40, 20);
+  EXPECT_TRUE(r.abandoned);
+  EXPECT_EQ(f.doc.live.lineDistance, before);
+  EXPECT_FALSE(f.s.flags.booMesMovedDis);
+}
+
+TEST(Faults, NonFiniteLengthIsNeverWritten) {
+  MapFixture f;
+  f.Click(10, 10);
+  f.Move(20, 10);
+  const std::string caption = f.doc.live.lblDistance.Caption;
+  f.doc.state.GE_tpPtoD_r_X = std::numeric_limits<double>::infinity();
+  EXPECT_TRUE(f.Move(30, 10).abandoned);
+  EXPECT_EQ(f.doc.live.lblDistance.Caption, caption);
+  // The release keeps the dimension as last computed, never the broken one.
+  f.Up(30, 10);
+  ASSERT_EQ(f.KeptDistances(), 1);
+  EXPECT_EQ(f.doc.objects.lblKyori[0].Caption, caption);
+  EXPECT_EQ(f.doc.objects.lineDsSave[0].X2, 20);
+}
+
+TEST(Faults, FullCollectionRefusesTheCommit) {
+  MapFixture f;
+  std::vector<TextRecord>& k = f.doc.objects.lblKyori;
+  k.resize(static_cast<std::size_t>(kMaxIndex) + 1);
+  f.Click(10, 10);
+  f.Move(40, 10);
+  f.Down(40, 10);
+  EXPECT_TRUE(f.Up(40, 10).abandoned);
+  EXPECT_EQ(f.doc.objects.lineHojoSave.size(), 1u);
+  EXPECT_EQ(k.size(), static_cast<std::size_t>(kMaxIndex) + 1);
+  EXPECT_TRUE(f.s.flags.booMesRunDis);  // the measurement goes on
+}
+
+TEST(Readout, PositionTextsAtHalfZoom) {
+  MapFixture f;
+  f.doc.view.sngZoom = 0.5f;
+  f.Move(12.5f, 30);
+  EXPECT_EQ(f.s.readout.txtPict[1], "X:12.5000");
+  EXPECT_EQ(f.s.readout.txtPict[2], "Y:30.0000");
+  EXPECT_EQ(f.s.readout.positionTag, "25,60");
+  EXPECT_EQ(f.s.readout.positionToolTip, "X:12.5000,Y:30.0000");
+}
+
+TEST(Readout, LatLongPosition) {
+  MapFixture f;
+  f.doc.state.GE_booModeDis = false;
+  f.doc.state.GE_booModeKei = true;
+  f.doc.state.GE_tpPtoK_r_X = 1;
+  f.doc.state.GE_tpPtoK_r_Y = 1;
+  f.doc.state.GE_tpPx00ToKei_Ll = 487815.5;
+  f.doc.state.GE_tpPx00ToKei_La = 126000;
+  f.Move(0, 0);
+  EXPECT_EQ(f.s.readout.txtPict[0], "135-30-15.5000 E  035-00-00.0000 N ");
+}
+
+}  // namespace
+}  // namespace planimo::test
