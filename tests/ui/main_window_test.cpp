@@ -1,9 +1,231 @@
-#include <gtest/gtest.h>
-
 #include "app/main_window.h"
 
-TEST(MainWindow, CaptionNamesProductAndVersion) {
-  planimo::MainWindow w;
-  EXPECT_EQ(w.windowTitle(), QStringLiteral("距離・寸法測定　管理ソフト『Planimo』 Ver 1.6.0"));
-  EXPECT_EQ(w.minimumSize(), QSize(320, 240));
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QFile>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QWidget>
+#include <memory>
+#include <stdexcept>
+
+#include "app/busy_guard.h"
+#include "app/error_box.h"
+#include "fake_message_sink.h"
+
+namespace planimo {
+namespace {
+
+struct Fixture : ::testing::Test {
+  QTemporaryDir folder;
+  std::shared_ptr<FakeMessageSink> sink = std::make_shared<FakeMessageSink>();
+  std::unique_ptr<MainWindow> w = std::make_unique<MainWindow>(sink, folder.path());
+};
+
+using MainWindowTest = Fixture;
+
+TEST_F(MainWindowTest, CaptionNamesProductAndVersion) {
+  EXPECT_EQ(w->windowTitle(), QStringLiteral("距離・寸法測定　管理ソフト『Planimo』 Ver 1.6.0"));
+  EXPECT_EQ(w->objectName(), QStringLiteral("frmMain"));
+  EXPECT_EQ(w->minimumSize(), QSize(320, 240));
+  w->resize(100, 100);
+  EXPECT_EQ(w->size(), QSize(320, 240));
+  ASSERT_NE(w->centralWidget(), nullptr);
+  EXPECT_EQ(w->centralWidget()->objectName(), QStringLiteral("pictWindow"));
 }
+
+TEST_F(MainWindowTest, VersionBoxHasTitleWithBlankAndProductLine) {
+  w->command(QStringLiteral("mnuHelpVerInfo"))->trigger();
+  ASSERT_EQ(sink->boxes.size(), 1u);
+  EXPECT_FALSE(sink->boxes[0].isError);
+  EXPECT_EQ(sink->boxes[0].title, QStringLiteral("バージョン情報 "));
+  EXPECT_EQ(sink->boxes[0].text,
+            QStringLiteral("距離・寸法測定　管理ソフト\nProductName  Planimo Ver 1.6.0\n"));
+}
+
+TEST_F(MainWindowTest, HelpCommandAndHelpButtonOnlyPointToF1) {
+  w->command(QStringLiteral("mnuHelpHlp"))->trigger();
+  w->command(QStringLiteral("help"))->trigger();
+  ASSERT_EQ(sink->boxes.size(), 2u);
+  for (const ShownBox& b : sink->boxes) {
+    EXPECT_EQ(b.title, QStringLiteral("m(_ _)m"));
+    EXPECT_EQ(b.text, QStringLiteral("Ｆ１キーを押してください。"));
+  }
+}
+
+TEST_F(MainWindowTest, F1FallsBackToHtmlHelpWhenTheChmIsMissingOrCannotOpen) {
+  std::vector<QString> opened;
+  bool chmOpens = false;
+  w->setUrlOpener([&](const QUrl& url) {
+    opened.push_back(url.toLocalFile());
+    return url.toLocalFile().endsWith(QStringLiteral(".chm")) ? chmOpens : true;
+  });
+  QAction* f1 = w->findChild<QAction*>(QStringLiteral("keyHelp"));
+  ASSERT_NE(f1, nullptr);
+  EXPECT_EQ(f1->shortcut(), QKeySequence(Qt::Key_F1));
+
+  f1->trigger();  // no help.chm yet
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0], folder.filePath(QStringLiteral("help/index.html")));
+
+  QFile chm(folder.filePath(QStringLiteral("help.chm")));
+  ASSERT_TRUE(chm.open(QIODevice::WriteOnly));
+  chm.close();
+  opened.clear();
+  f1->trigger();  // present, but nothing on this desktop opens it
+  ASSERT_EQ(opened.size(), 2u);
+  EXPECT_EQ(opened[0], w->helpFilePath());
+  EXPECT_EQ(opened[1], folder.filePath(QStringLiteral("help/index.html")));
+
+  chmOpens = true;
+  opened.clear();
+  f1->trigger();
+  EXPECT_EQ(opened.size(), 1u);
+}
+
+TEST_F(MainWindowTest, StatusBarPanelsStartWithTheirTextsAndWidths) {
+  struct Panel {
+    QString text, tip;
+    int minimum;
+  };
+  const Panel panels[] = {
+      {"", "図面名", 166},         {"", "画像ファイル名", 166},  {"測定ツール", "ツール", 96},
+      {"直線の測定", "モード", 96}, {"100%", "拡大縮小率", 66}, {"", "画像ファイルパス名", 96},
+  };
+  for (int i = 1; i <= 6; ++i) {
+    QLabel* p = w->statusPanel(i);
+    ASSERT_NE(p, nullptr) << i;
+    EXPECT_EQ(p->objectName(), QStringLiteral("stsPanel%1").arg(i));
+    EXPECT_EQ(p->text(), panels[i - 1].text) << i;
+    EXPECT_EQ(p->toolTip(), panels[i - 1].tip) << i;
+    EXPECT_EQ(p->minimumWidth(), panels[i - 1].minimum) << i;
+  }
+  EXPECT_EQ(w->statusPanel(1)->maximumWidth(), 166);
+  EXPECT_EQ(w->statusPanel(5)->maximumWidth(), 66);
+  EXPECT_GT(w->statusPanel(6)->maximumWidth(), 120);  // the path panel stretches
+}
+
+TEST_F(MainWindowTest, ReadoutBoxesStartEmptyAndHidden) {
+  const char* tips[] = {"経度", "緯度", "速度", "経過距離", "時刻", "標高", "経過秒"};
+  for (int i = 0; i < 7; ++i) {
+    QLineEdit* box = w->readout(i);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->objectName(), QStringLiteral("txtPict(%1)").arg(i));
+    EXPECT_EQ(box->toolTip(), QString::fromUtf8(tips[i]));
+    EXPECT_TRUE(box->text().isEmpty());
+    EXPECT_TRUE(box->isHidden());
+  }
+  EXPECT_EQ(w->readout(7), nullptr);
+}
+
+TEST_F(MainWindowTest, ToolbarZoomStepsAreCappedAndShownInPanelFive) {
+  std::vector<float> hooked;
+  w->setZoomHook([&](float z) { hooked.push_back(z); });
+  QAction* magnify = w->command(QStringLiteral("magnify"));
+  QAction* reduce = w->command(QStringLiteral("reduce"));
+  QAction* modosu = w->command(QStringLiteral("modosu"));
+  ASSERT_TRUE(magnify && reduce && modosu);
+
+  for (int i = 0; i < 15; ++i) magnify->trigger();
+  EXPECT_EQ(w->document().view.sngZoom, 2.0f);
+  EXPECT_EQ(w->statusPanel(5)->text(), QStringLiteral("200%"));
+  EXPECT_EQ(hooked.size(), 15u);
+  EXPECT_EQ(hooked.back(), 2.0f);
+
+  modosu->trigger();
+  EXPECT_EQ(w->document().view.sngZoom, 1.0f);
+  reduce->trigger();
+  EXPECT_EQ(w->statusPanel(5)->text(), QStringLiteral("90%"));
+  for (int i = 0; i < 15; ++i) reduce->trigger();
+  EXPECT_EQ(w->document().view.sngZoom, 0.1f);
+  EXPECT_EQ(w->statusPanel(5)->text(), QStringLiteral("10%"));
+}
+
+TEST_F(MainWindowTest, ToolbarButtonClearsFixedZoomMark) {
+  w->command(QStringLiteral("mnuDisp50"))->trigger();
+  EXPECT_TRUE(w->command(QStringLiteral("mnuDisp50"))->isChecked());
+  EXPECT_EQ(w->document().view.sngZoom, 0.5f);
+  EXPECT_EQ(w->statusPanel(5)->text(), QStringLiteral("50%"));
+  w->command(QStringLiteral("mnuDisp200"))->trigger();
+  EXPECT_FALSE(w->command(QStringLiteral("mnuDisp50"))->isChecked());
+  EXPECT_EQ(w->statusPanel(5)->text(), QStringLiteral("125%"));
+  w->command(QStringLiteral("magnify"))->trigger();
+  EXPECT_FALSE(w->command(QStringLiteral("mnuDisp200"))->isChecked());
+  EXPECT_EQ(w->statusPanel(5)->text(), QStringLiteral("135%"));
+}
+
+TEST_F(MainWindowTest, ToolbarFileButtonsRunOnlyEnabledCommands) {
+  int saves = 0, opens = 0, prints = 0;
+  QObject::connect(w->command(QStringLiteral("mnuFileSavePrj")), &QAction::triggered, [&] { ++saves; });
+  QObject::connect(w->command(QStringLiteral("mnuFileOpenPrj")), &QAction::triggered, [&] { ++opens; });
+  QObject::connect(w->command(QStringLiteral("mnuFilePrint")), &QAction::triggered, [&] { ++prints; });
+  w->command(QStringLiteral("save"))->trigger();  // disabled at start
+  w->command(QStringLiteral("open"))->trigger();
+  w->command(QStringLiteral("print"))->trigger();
+  EXPECT_EQ(saves, 0);
+  EXPECT_EQ(opens, 1);
+  EXPECT_EQ(prints, 1);
+  w->command(QStringLiteral("mnuFileSavePrj"))->setEnabled(true);
+  w->command(QStringLiteral("save"))->trigger();
+  EXPECT_EQ(saves, 1);
+}
+
+TEST_F(MainWindowTest, ToolbarButtonsHaveKeysAndTooltips) {
+  const std::pair<const char*, const char*> buttons[] = {
+      {"open", "図面を開く"}, {"save", "図面の上書き保存"}, {"print", "印刷..."}, {"magnify", "拡大"},
+      {"modosu", "読み込み時のサイズに戻す"}, {"reduce", "縮小"}, {"help", "ヘルプ"}};
+  for (const auto& [key, tip] : buttons) {
+    QAction* a = w->command(QString::fromLatin1(key));
+    ASSERT_NE(a, nullptr) << key;
+    EXPECT_EQ(a->toolTip(), QString::fromUtf8(tip));
+  }
+}
+
+TEST_F(MainWindowTest, OpenImageKeepsThePathUntilTheViewArrives) {
+  w->openImage(QStringLiteral("/tmp/map.jpg"));
+  EXPECT_EQ(w->pendingImage(), QStringLiteral("/tmp/map.jpg"));
+}
+
+TEST(ErrorBox, ShowsNumberedTextAndHidesCancellation) {
+  FakeMessageSink sink;
+  EXPECT_TRUE(ShowErrorBox(sink, QStringLiteral("mnuFileOpenPrj"), {53, "ファイルが見つかりません。"}));
+  EXPECT_FALSE(ShowErrorBox(sink, QStringLiteral("mnuFileOpenPrj"), {32755, "キャンセル"}));
+  ASSERT_EQ(sink.boxes.size(), 1u);
+  EXPECT_TRUE(sink.boxes[0].isError);
+  EXPECT_EQ(sink.boxes[0].title, QStringLiteral("ｴﾗｰ"));
+  EXPECT_EQ(sink.boxes[0].text,
+            QStringLiteral("mnuFileOpenPrj():ｴﾗｰ番号 53 ｴﾗｰが発生しました。\rファイルが見つかりません。"));
+}
+
+TEST(BusyGuard, RestoresWindowAndCursorAlsoAfterAnError) {
+  QWidget window;
+  {
+    BusyGuard busy(&window);
+    EXPECT_FALSE(window.isEnabled());
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  }
+  EXPECT_TRUE(window.isEnabled());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  try {
+    BusyGuard busy(&window);
+    throw std::runtime_error("unreadable image");
+  } catch (const std::runtime_error&) {
+  }
+  EXPECT_TRUE(window.isEnabled());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  window.setEnabled(false);  // a window that was locked already stays locked
+  { BusyGuard busy(&window); }
+  EXPECT_FALSE(window.isEnabled());
+}
+
+}  // namespace
+}  // namespace planimo

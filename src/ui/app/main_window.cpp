@@ -1,12 +1,141 @@
 #include "app/main_window.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+
+#include "app/app_info.h"
+#include "app/fonts.h"
+#include "app/folder_dialog.h"
+#include "io/settings.h"
+#include "model/zoom_steps.h"
+
 namespace planimo {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+namespace {
+
+// The window leaves room for the taskbar: 500 twips at 96 dpi.
+constexpr int kTaskbarAllowance = 33;
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : MainWindow(nullptr, QString(), parent) {}
+
+MainWindow::MainWindow(std::shared_ptr<MessageSink> sink, const QString& programFolder, QWidget* parent)
+    : QMainWindow(parent),
+      sink_(sink ? std::move(sink) : std::make_shared<QtMessageSink>(this)),
+      programFolder_(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder) {
   setObjectName(QStringLiteral("frmMain"));
-  setWindowTitle(QStringLiteral("距離・寸法測定　管理ソフト『Planimo』 Ver 1.6.0"));
+  RegisterFontSubstitutions();
+  setFont(QFont(kUiFontFamily, 9));
   setMinimumSize(320, 240);
-  resize(1024, 700);
+
+  // The print dialog's properties button is always offered here, so the
+  // platform flag keeps its default; CSV writers quote with '"' themselves.
+  readSettings();
+  placeWindow();
+
+  auto* placeholder = new QWidget(this);
+  placeholder->setObjectName(QStringLiteral("pictWindow"));
+  setCentralWidget(placeholder);
+
+  buildMenus();
+  buildPopups();
+  buildToolbar();
+  buildReadouts();
+  buildStatusBar();
+  setInitialMenuState();
+  ResetProjectDefaults(doc_);
+  connectCommands();
+  reflectSession();
+  setWindowTitle(WindowCaption());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  QMainWindow::closeEvent(event);
+  if (event->isAccepted()) QCoreApplication::quit();
+}
+
+void MainWindow::readSettings() { ReadSettings(settingsPath().toStdString(), doc_.settings); }
+
+void MainWindow::placeWindow() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect s = screen->geometry();
+  move(s.topLeft());
+  resize(s.width(), s.height() - kTaskbarAllowance);
+}
+
+QString MainWindow::settingsPath() const {
+  return QString::fromStdString(SettingsPath(programFolder_.toStdString()));
+}
+
+QString MainWindow::helpFilePath() const { return QDir(programFolder_).filePath(QStringLiteral("help.chm")); }
+
+QAction* MainWindow::command(const QString& name) const { return findChild<QAction*>(name); }
+
+QMenu* MainWindow::popup(const QString& name) const { return findChild<QMenu*>(name); }
+
+QLineEdit* MainWindow::readout(int index) const {
+  return index >= 0 && index < static_cast<int>(readouts_.size()) ? readouts_[static_cast<std::size_t>(index)]
+                                                                   : nullptr;
+}
+
+QLabel* MainWindow::statusPanel(int number) const {
+  return number >= 1 && number <= static_cast<int>(panels_.size()) ? panels_[static_cast<std::size_t>(number - 1)]
+                                                                   : nullptr;
+}
+
+void MainWindow::setStatusText(int number, const QString& text) {
+  if (QLabel* panel = statusPanel(number)) panel->setText(text);
+}
+
+void MainWindow::installMapView(QWidget* view) {
+  view->setObjectName(QStringLiteral("pictWindow"));
+  setCentralWidget(view);  // deletes the placeholder
+  if (!pendingImage_.isEmpty()) openImage(pendingImage_);
+}
+
+void MainWindow::openImage(const QString& path) {
+  // TODO(view): load the image through the map view (subMapDraw) once it is installed.
+  pendingImage_ = path;
+}
+
+void MainWindow::applyZoom() {
+  if (zoomHook_) zoomHook_(doc_.view.sngZoom);
+  setStatusText(5, QString::fromStdString(ZoomPercentText(doc_.view.sngZoom)));
+}
+
+void MainWindow::resetDispMenu() {
+  for (const char* name : {"mnuDisp200", "mnuDisp100", "mnuDisp80", "mnuDisp50", "mnuDisp25"}) {
+    command(QString::fromLatin1(name))->setChecked(false);
+  }
+  session_.menu.mnuDispEnlarge = false;
+  session_.menu.mnuDispFit = false;
+  HideLiveMeasurement(doc_, session_);
+  reflectSession();
+  if (centralWidget()) centralWidget()->update();
+}
+
+InputAnswer MainWindow::askInput(const InputRequest& request) {
+  if (inputRunner_) {
+    lastInput_ = inputRunner_(request);
+  } else {
+    InputDialog dialog(request, this);  // a fresh instance for every question
+    dialog.exec();
+    lastInput_ = dialog.answer();
+  }
+  return lastInput_;
+}
+
+void MainWindow::openFolderDialog() {
+  FolderDialog dialog(doc_.settings, settingsPath().toStdString(), this);
+  dialog.exec();
 }
 
 }  // namespace planimo

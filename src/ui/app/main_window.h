@@ -1,15 +1,127 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "app/input_dialog.h"
+#include "app/message_sink.h"
+#include "measure/tool_state.h"
+#include "model/document.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QUrl;
 
 namespace planimo {
 
-// The one top-level window of the program (frmMain).
+// The one top-level window of the program (frmMain). It owns the session's
+// Document and measurement session and shows their state in its menus,
+// toolbar and status bar.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
+  // `programFolder` is where Init.ini and the help live; empty means the
+  // executable's folder. `sink` receives every message box (null: real boxes).
   explicit MainWindow(QWidget* parent = nullptr);
+  MainWindow(std::shared_ptr<MessageSink> sink, const QString& programFolder, QWidget* parent = nullptr);
+
+  Document& document() { return doc_; }
+  const Document& document() const { return doc_; }
+  MeasureSession& session() { return session_; }
+  MessageSink& messages() { return *sink_; }
+
+  // Commands, popups and controls by their object names.
+  QAction* command(const QString& name) const;
+  QMenu* popup(const QString& name) const;
+  QLineEdit* readout(int index) const;  // txtPict(0..6)
+  QLabel* statusPanel(int number) const;  // 1..6
+  void setStatusText(int number, const QString& text);
+
+  QString programFolder() const { return programFolder_; }
+  QString settingsPath() const;
+  QString helpFilePath() const;
+
+  // Puts the map view in place of the placeholder viewport.
+  void installMapView(QWidget* view);
+
+  // Opens an image in the map view. Until the view exists the path is only
+  // kept, so the view can open it when it is installed.
+  void openImage(const QString& path);
+  QString pendingImage() const { return pendingImage_; }
+
+  // The view shows doc.view.sngZoom when this runs; the status bar follows.
+  void setZoomHook(std::function<void(float)> hook) { zoomHook_ = std::move(hook); }
+  void applyZoom();
+  // subResetDispMenu: clears the zoom check marks, abandons the live measurement.
+  void resetDispMenu();
+
+  // Copies what the core holds (check marks, enabled states, captions,
+  // status texts) onto the menus and the status bar.
+  void reflectSession();
+
+  // dlgInput: shows it modally and keeps its answer. Tests and scripted
+  // callers may replace the dialog with a function.
+  InputAnswer askInput(const InputRequest& request);
+  void setInputRunner(std::function<InputAnswer(const InputRequest&)> runner) { inputRunner_ = std::move(runner); }
+  const QString& propLetDlgNum() const { return lastInput_.propLetDlgNum; }
+  const QString& propLetDlgText() const { return lastInput_.propLetDlgText; }
+  bool propLetDlgCancel() const { return lastInput_.propLetDlgCancel; }
+
+  // How F1 hands a help file to the desktop; true when something opened it.
+  void setUrlOpener(std::function<bool(const QUrl&)> opener) { urlOpener_ = std::move(opener); }
+
+ public slots:
+  void showVersionBox();
+  void showHelpHint();
+  void openHelp();
+  void openFolderDialog();
+  void toolbarMagnify();
+  void toolbarReduce();
+  void toolbarAsLoaded();
+
+ protected:
+  // Closing the window ends the program, whatever other windows are open.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void readSettings();
+  void placeWindow();
+  void buildMenus();
+  void buildFileMenu();
+  void buildDisplayMenu();
+  void buildToolMenu();
+  void buildHelpMenu();
+  void buildPopups();
+  void buildMeasurePopup();
+  void buildEditPopup();
+  void buildToolbar();
+  void buildReadouts();
+  void buildStatusBar();
+  void setInitialMenuState();
+  void connectCommands();
+  void runToolbarKey(const QString& key);
+
+  QAction* addCommand(QMenu* menu, const QString& name, const QString& caption, bool checkable = false);
+  QMenu* addSubmenu(QMenu* parent, const QString& name, const QString& caption);
+  QMenu* addPopup(const QString& name, const QString& caption);
+
+  Document doc_;
+  MeasureSession session_;
+  std::shared_ptr<MessageSink> sink_;
+  QString programFolder_;
+  QString pendingImage_;
+  std::array<QLineEdit*, 7> readouts_{};
+  std::array<QLabel*, 6> panels_{};
+  std::function<void(float)> zoomHook_;
+  std::function<InputAnswer(const InputRequest&)> inputRunner_;
+  std::function<bool(const QUrl&)> urlOpener_;
+  InputAnswer lastInput_;
 };
 
 }  // namespace planimo

@@ -1,0 +1,18 @@
+#include "app/busy_guard.h"
+
+#include <QApplication>
+#include <QWidget>
+
+namespace planimo {
+
+BusyGuard::BusyGuard(QWidget* window) : window_(window), wasEnabled_(window && window->isEnabled()) {
+  if (window_) window_->setEnabled(false);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyGuard::~BusyGuard() {
+  QApplication::restoreOverrideCursor();
+  if (window_) window_->setEnabled(wasEnabled_);
+}
+
+}  // namespace planimo

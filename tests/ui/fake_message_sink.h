@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "app/message_sink.h"
+
+// Keeps every box instead of showing it, and answers OK.
+struct ShownBox {
+  bool isError = false;
+  QString title;
+  QString text;
+};
+
+class FakeMessageSink : public planimo::MessageSink {
+ public:
+  planimo::MessageButton information(const QString& title, const QString& text) override {
+    boxes.push_back({false, title, text});
+    return planimo::MessageButton::Ok;
+  }
+  planimo::MessageButton error(const QString& title, const QString& text) override {
+    boxes.push_back({true, title, text});
+    return planimo::MessageButton::Ok;
+  }
+  std::vector<ShownBox> boxes;
+};
