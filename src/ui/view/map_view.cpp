@@ -72,7 +72,7 @@ ImageLoadResult MapView::openImage(const QString& path) {
     ImageLoadResult result = ReadImage(path, image);
     if (!result.ok) return result;
     const QSize size = image.size();
-    show(Shown{std::move(image), size, path}, zoom);
+    display(Shown{std::move(image), size, path}, zoom);
     QMetaObject::invokeMethod(this, [this, result] { emit imageReady(result); }, Qt::QueuedConnection);
     return result;
   }
@@ -88,7 +88,7 @@ ImageLoadResult MapView::openImage(const QString& path) {
   previous_ = Shown{shown_, fullSize_, path_};
   loading_ = true;
   QImage reduced = ReadReduced(path, probe.size, kPreviewDenominator);
-  if (!reduced.isNull()) show(Shown{std::move(reduced), probe.size, path}, zoom);
+  if (!reduced.isNull()) display(Shown{std::move(reduced), probe.size, path}, zoom);
   return ImageLoadResult{true, true, 0, QString()};
 }
 
@@ -98,15 +98,15 @@ void MapView::finishFullRead(unsigned generation, ImageLoadResult result, QImage
   loading_ = false;
   if (result.ok) {
     const QSize size = image.size();
-    show(Shown{std::move(image), size, path_.isEmpty() ? previous_.path : path_}, shownZoom_);
+    display(Shown{std::move(image), size, path_.isEmpty() ? previous_.path : path_}, shownZoom_);
   } else {
-    show(std::move(previous_), shownZoom_);
+    display(std::move(previous_), shownZoom_);
   }
   previous_ = Shown{};
   emit imageReady(result);
 }
 
-void MapView::show(Shown s, float zoom) {
+void MapView::display(Shown s, float zoom) {
   shown_ = std::move(s.image);
   fullSize_ = s.fullSize;
   path_ = std::move(s.path);
@@ -123,7 +123,7 @@ ZoomResult MapView::applyZoom() {
   const float zoom = doc_.view.sngZoom;
   if (hasImage() && std::isfinite(zoom) && zoom > 0) {
     Shown same{shown_, fullSize_, path_};
-    show(std::move(same), zoom);
+    display(std::move(same), zoom);
     result.imageShown = true;
   }
   updateScrollBars();

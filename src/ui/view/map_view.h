@@ -67,6 +67,9 @@ class MapView : public QAbstractScrollArea {
   void updateScrollBars();
 
   bool hasImage() const { return !shown_.isNull(); }
+  // The image as loaded (pictOrg): the source of every repaint, of the
+  // bitmap export and of printing. Reduced while isLoading().
+  const QImage& image() const { return shown_; }
   bool isLoading() const { return loading_; }
   QString imagePath() const { return path_; }
   QSize imageSize() const { return fullSize_; }     // pixels as loaded
@@ -104,7 +107,7 @@ class MapView : public QAbstractScrollArea {
     QString path;
   };
 
-  void show(Shown s, float zoom);
+  void display(Shown s, float zoom);
   void finishFullRead(unsigned generation, ImageLoadResult result, QImage image);
   void joinWorker();
   MapMouseEvent toEvent(const QMouseEvent* event, Qt::MouseButton button) const;

@@ -41,9 +41,9 @@ struct MmBox {
 
 bool IsOutlineOnly(const ShapeRecord& s) { return s.FillStyle == 1; }
 
-template <class R, class Paint>
-void PaintEach(const std::vector<R>& records, Paint paint) {
-  for (const R& r : records) paint(r);
+template <class Records, class Paint>
+void PaintEach(const Records& records, Paint paint) {
+  for (const auto& r : records) paint(r);
 }
 
 }  // namespace
