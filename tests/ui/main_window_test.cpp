@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFile>
+#include <QImage>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -187,9 +188,39 @@ TEST_F(MainWindowTest, ToolbarButtonsHaveKeysAndTooltips) {
   }
 }
 
-TEST_F(MainWindowTest, OpenImageKeepsThePathUntilTheViewArrives) {
-  w->openImage(QStringLiteral("/tmp/map.jpg"));
-  EXPECT_EQ(w->pendingImage(), QStringLiteral("/tmp/map.jpg"));
+// A file that cannot be shown is reported and the drawing keeps its objects;
+// a good one starts an empty drawing at 100 % and names itself in the panels.
+TEST_F(MainWindowTest, NewDrawingClearsObjectsOnlyWhenTheImageShows) {
+  Document& doc = w->document();
+  doc.objects.lineHikidashi[0].Visible = true;
+  AppendSpare(doc.objects.lineHikidashi);
+
+  w->setImageChooser([this] { return folder.filePath(QStringLiteral("missing.jpg")); });
+  w->command(QStringLiteral("mnuFileNewPrj"))->trigger();
+  ASSERT_EQ(sink->boxes.size(), 1u);
+  EXPECT_EQ(sink->boxes[0].title, QStringLiteral("画像表示時エラー"));
+  EXPECT_TRUE(sink->boxes[0].text.startsWith(QStringLiteral("subMapDraw()\r")));
+  EXPECT_TRUE(doc.objects.lineHikidashi[0].Visible);
+  EXPECT_TRUE(w->isEnabled());
+
+  const QString good = folder.filePath(QStringLiteral("plan.bmp"));
+  QImage img(40, 30, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  ASSERT_TRUE(img.save(good));
+  w->setImageChooser([good] { return good; });
+  w->command(QStringLiteral("mnuFileNewPrj"))->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(sink->boxes.size(), 1u);
+  EXPECT_FALSE(doc.objects.lineHikidashi[0].Visible);
+  EXPECT_EQ(doc.state.fMei_MapImage, "plan.bmp");
+  EXPECT_EQ(w->statusPanel(2)->text(), QStringLiteral("plan.bmp"));
+  EXPECT_TRUE(w->command(QStringLiteral("mnuFileSaveAsPrj"))->isEnabled());
+  EXPECT_FALSE(w->command(QStringLiteral("mnuFileSavePrj"))->isEnabled());
+  EXPECT_TRUE(w->isEnabled());
+
+  w->setImageChooser([] { return QString(); });  // cancel: nothing happens
+  w->command(QStringLiteral("mnuFileNewPrj"))->trigger();
+  EXPECT_EQ(sink->boxes.size(), 1u);
 }
 
 TEST(ErrorBox, ShowsNumberedTextAndHidesCancellation) {

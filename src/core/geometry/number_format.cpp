@@ -177,4 +177,11 @@ std::string FormatText(std::string_view text, std::string_view pattern) {
   return std::string(text);
 }
 
+std::string SingleText(float value) {
+  if (value == 0) return "0";  // also for -0
+  char buf[32];
+  const auto res = std::to_chars(buf, buf + sizeof buf, value);
+  return std::string(buf, res.ptr);
+}
+
 }  // namespace planimo

@@ -23,6 +23,9 @@ std::string FormatText(std::string_view text, std::string_view pattern);
 // no leading blank.
 std::string GeneralForm(double value);
 
+// The shortest text of a Single: up to 7 significant digits, "0" for -0.
+std::string SingleText(float value);
+
 // Reads a whole text as a number the way an input box judges it numeric:
 // surrounding blanks, a sign, "," grouping, a decimal point and an exponent
 // are allowed; anything else makes it non-numeric.

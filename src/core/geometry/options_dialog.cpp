@@ -14,13 +14,6 @@
 
 namespace planimo {
 
-std::string SingleText(float v) {
-  if (v == 0) return "0";  // also for -0
-  std::array<char, 32> buf{};
-  const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), v);
-  return std::string(buf.data(), res.ptr);
-}
-
 std::array<std::string, 4>& DmsGroup(OptionsForm& f, int g) {
   switch (g) {
     case 0: return f.txtKeido1;

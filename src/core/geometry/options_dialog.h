@@ -71,10 +71,6 @@ struct OptionsForm {
   std::string mapToolTip;  // tool tip the map shows while a tab is open
 };
 
-// The text of a Single in a box: the shortest decimal that reads back to the
-// same float (at most 7 significant digits).
-std::string SingleText(float v);
-
 // The four boxes of degree/minute/second group g (0..3) and its box name.
 std::array<std::string, 4>& DmsGroup(OptionsForm& f, int g);
 OptionBox DmsGroupBox(int g);

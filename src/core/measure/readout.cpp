@@ -8,12 +8,6 @@
 
 namespace planimo {
 
-std::string SingleText(float v) {
-  char buf[32];
-  const auto res = std::to_chars(buf, buf + sizeof buf, v);
-  return std::string(buf, res.ptr);
-}
-
 std::optional<std::string> PositionReadout(const Document& doc, Readout& r, float x, float y) {
   const GeoPos g = PictureToGeo(doc.state, {x, y});
   if (!IsFinite(g)) return std::nullopt;

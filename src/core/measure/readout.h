@@ -21,7 +21,4 @@ void PointerReadout(const Document& doc, MeasureSession& s, float x, float y);
 // changed) when the calibration gives no finite position.
 std::optional<std::string> PositionReadout(const Document& doc, Readout& r, float x, float y);
 
-// Shortest decimal text of a Single that reads back to the same Single.
-std::string SingleText(float v);
-
 }  // namespace planimo

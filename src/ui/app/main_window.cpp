@@ -40,9 +40,6 @@ MainWindow::MainWindow(std::shared_ptr<MessageSink> sink, const QString& program
   readSettings();
   placeWindow();
 
-  auto* placeholder = new QWidget(this);
-  placeholder->setObjectName(QStringLiteral("pictWindow"));
-  setCentralWidget(placeholder);
 
   buildMenus();
   buildPopups();
@@ -52,6 +49,8 @@ MainWindow::MainWindow(std::shared_ptr<MessageSink> sink, const QString& program
   setInitialMenuState();
   ResetProjectDefaults(doc_);
   connectCommands();
+  setupMapView();
+  connectMapCommands();
   reflectSession();
   setWindowTitle(WindowCaption());
 }
@@ -97,18 +96,8 @@ void MainWindow::setStatusText(int number, const QString& text) {
 
 void MainWindow::installMapView(QWidget* view) {
   view->setObjectName(QStringLiteral("pictWindow"));
-  setCentralWidget(view);  // deletes the placeholder
+  setCentralWidget(view);  // deletes the one before
   if (!pendingImage_.isEmpty()) openImage(pendingImage_);
-}
-
-void MainWindow::openImage(const QString& path) {
-  // TODO(view): load the image through the map view (subMapDraw) once it is installed.
-  pendingImage_ = path;
-}
-
-void MainWindow::applyZoom() {
-  if (zoomHook_) zoomHook_(doc_.view.sngZoom);
-  setStatusText(5, QString::fromStdString(ZoomPercentText(doc_.view.sngZoom)));
 }
 
 void MainWindow::resetDispMenu() {

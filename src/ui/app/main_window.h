@@ -6,18 +6,27 @@
 #include <functional>
 #include <memory>
 
+#include <QPointer>
+
 #include "app/input_dialog.h"
+#include "app/options_dialog.h"
 #include "app/message_sink.h"
 #include "measure/tool_state.h"
 #include "model/document.h"
 
 class QAction;
+class QEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QUrl;
 
 namespace planimo {
+
+class MapView;
+struct MapMouseEvent;
+struct MouseResult;
+struct ImageLoadResult;
 
 // The one top-level window of the program (frmMain). It owns the session's
 // Document and measurement session and shows their state in its menus,
@@ -50,9 +59,18 @@ class MainWindow : public QMainWindow {
   // Puts the map view in place of the placeholder viewport.
   void installMapView(QWidget* view);
 
-  // Opens an image in the map view. Until the view exists the path is only
-  // kept, so the view can open it when it is installed.
+  // Opens an image in the map view as "新しい図面の作成" does after its
+  // chooser. Until the view exists the path is only kept, so the view can
+  // open it when it is installed. The drawing's objects are cleared only once
+  // the new image is shown: a file that cannot be read loses nothing.
   void openImage(const QString& path);
+  // mnuFileNewPrj: asks for an image, then openImage. Tests replace the
+  // chooser; an empty answer is a cancel.
+  void newDrawing();
+  void setImageChooser(std::function<QString()> chooser) { imageChooser_ = std::move(chooser); }
+  MapView* mapView() const { return view_; }
+  OptionsDialog* optionsDialog() const { return options_; }
+  void openOptions();
   QString pendingImage() const { return pendingImage_; }
 
   // The view shows doc.view.sngZoom when this runs; the status bar follows.
@@ -86,6 +104,7 @@ class MainWindow : public QMainWindow {
   void toolbarAsLoaded();
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   // Closing the window ends the program, whatever other windows are open.
   void closeEvent(QCloseEvent* event) override;
 
@@ -106,6 +125,12 @@ class MainWindow : public QMainWindow {
   void setInitialMenuState();
   void connectCommands();
   void runToolbarKey(const QString& key);
+  void setupMapView();
+  void connectMapCommands();
+  void onMapMouse(int phase, const MapMouseEvent& e);
+  void afterMouse(const MouseResult& r);
+  void finishImageLoad(const ImageLoadResult& r, const QString& path);
+  void showReadouts();
 
   QAction* addCommand(QMenu* menu, const QString& name, const QString& caption, bool checkable = false);
   QMenu* addSubmenu(QMenu* parent, const QString& name, const QString& caption);
@@ -122,6 +147,12 @@ class MainWindow : public QMainWindow {
   std::function<InputAnswer(const InputRequest&)> inputRunner_;
   std::function<bool(const QUrl&)> urlOpener_;
   InputAnswer lastInput_;
+  MapView* view_ = nullptr;
+  QPointer<OptionsDialog> options_;
+  std::function<QString()> imageChooser_;
+  QString loadingPath_;
+  bool loadingLocked_ = false;
+  bool spaceDown_ = false;
 };
 
 }  // namespace planimo

@@ -1,0 +1,262 @@
+// Connects the map view to the core: pointer events go to the measurement
+// state machine, what it reports comes back as repaints, popups, read-outs
+// and dialog refreshes. Also the image-opening flow and the zoom commands.
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+
+#include "app/busy_guard.h"
+#include "app/error_box.h"
+#include "app/main_window.h"
+#include "app/options_dialog.h"
+#include "geometry/paths.h"
+#include "measure/dispatcher.h"
+#include "model/zoom_steps.h"
+#include "view/map_view.h"
+#include "view/qt_text_measurer.h"
+
+namespace planimo {
+
+namespace {
+
+enum Phase { kPress, kMove, kRelease };
+
+int CoreButton(Qt::MouseButton b) {
+  if (b == Qt::LeftButton) return 1;
+  if (b == Qt::RightButton) return 2;
+  return 0;
+}
+
+// A move carries the button held down, as the classic handlers receive it.
+int HeldButton(Qt::MouseButtons held) {
+  if (held & Qt::LeftButton) return 1;
+  if (held & Qt::RightButton) return 2;
+  return 0;
+}
+
+const char* PopupName(Popup p) {
+  switch (p) {
+    case Popup::Mes: return "popMes";
+    case Popup::Hosei: return "popHosei";
+    case Popup::Dis: return "popDis";
+    case Popup::Taiou: return "popTaiou";
+    case Popup::Hikidashi: return "popHikidashi";
+    case Popup::Edit: return "popEdit";
+    case Popup::Moji: return "popMoji";
+  }
+  return "";
+}
+
+}  // namespace
+
+void MainWindow::setupMapView() {
+  doc_.measurer = std::make_shared<QtTextMeasurer>();
+  view_ = new MapView(doc_, this);
+  installMapView(view_);
+  connect(view_, &MapView::mapMousePressed, this, [this](const MapMouseEvent& e) { onMapMouse(kPress, e); });
+  connect(view_, &MapView::mapMouseMoved, this, [this](const MapMouseEvent& e) { onMapMouse(kMove, e); });
+  connect(view_, &MapView::mapMouseReleased, this, [this](const MapMouseEvent& e) { onMapMouse(kRelease, e); });
+  // Only a load that left the window locked waits for this; every other
+  // load was finished when openImage returned.
+  connect(view_, &MapView::imageReady, this, [this](const ImageLoadResult& r) {
+    if (!loadingLocked_) return;
+    loadingLocked_ = false;
+    QApplication::restoreOverrideCursor();
+    setEnabled(true);
+    finishImageLoad(r, loadingPath_);
+  });
+  // The Space key is no modifier to Qt: the window watches it for the map.
+  qApp->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Space && !key->isAutoRepeat()) spaceDown_ = event->type() == QEvent::KeyPress;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::connectMapCommands() {
+  connect(command(QStringLiteral("mnuFileNewPrj")), &QAction::triggered, this, [this] { newDrawing(); });
+  connect(command(QStringLiteral("mnuToolOpt")), &QAction::triggered, this, [this] { openOptions(); });
+  connect(command(QStringLiteral("popMesMenseki")), &QAction::triggered, this, [this] {
+    CommandCloseArea(doc_, session_);
+    reflectSession();
+    view_->refresh();
+  });
+  connect(command(QStringLiteral("popMesKeiro")), &QAction::triggered, this, [this] {
+    CommandFinishRoute(doc_, session_);
+    reflectSession();
+    view_->refresh();
+  });
+  connect(command(QStringLiteral("mnuDispAxis")), &QAction::toggled, this, [this] { showReadouts(); });
+}
+
+void MainWindow::showReadouts() {
+  const bool on = command(QStringLiteral("mnuDispAxis"))->isChecked();
+  for (int i = 0; i < static_cast<int>(readouts_.size()); ++i) {
+    QLineEdit* box = readouts_[static_cast<std::size_t>(i)];
+    // Boxes 0 to 4 carry the position, the direction and the running value.
+    box->setVisible(on && i <= 4);
+    if (!on) box->clear();
+  }
+}
+
+void MainWindow::onMapMouse(int phase, const MapMouseEvent& e) {
+  MouseEvent ev;
+  ev.x = e.x;
+  ev.y = e.y;
+  ev.ctrl = e.ctrl;
+  ev.shift = e.shift;
+  ev.space = spaceDown_;
+  ev.button = phase == kMove ? HeldButton(e.buttons) : CoreButton(e.button);
+  MouseResult r;
+  switch (phase) {
+    case kPress: r = OnMapMouseDown(doc_, session_, ev); break;
+    case kMove: r = OnMapMouseMove(doc_, session_, ev); break;
+    default: r = OnMapMouseUp(doc_, session_, ev); break;
+  }
+  afterMouse(r);
+}
+
+void MainWindow::afterMouse(const MouseResult& r) {
+  if (command(QStringLiteral("mnuDispAxis"))->isChecked()) {
+    for (std::size_t i = 0; i < readouts_.size(); ++i) {
+      const QString text = QString::fromStdString(session_.readout.txtPict[i]);
+      if (readouts_[i]->text() != text) readouts_[i]->setText(text);
+    }
+  }
+  if (r.changed) view_->refresh();
+  if (options_) {
+    const PickReport& p = r.picks;
+    if (p.knownDistance) {
+      const KnownDistanceReport& k = *p.knownDistance;
+      options_->reportKnownDistancePick(k.pair == 0, k.x1, k.y1, k.x2, k.y2, k.length);
+    } else if (p.tiltPointsMoved || p.tiltCorrectionChanged || p.taiouPointsMoved || p.ratioDisplay) {
+      options_->refreshFromState();
+    }
+  }
+  reflectSession();
+  for (Popup p : r.popups) {
+    if (QMenu* menu = popup(QString::fromLatin1(PopupName(p)))) {
+      menu->exec(QCursor::pos());
+      reflectSession();
+      view_->refresh();
+    }
+  }
+}
+
+void MainWindow::openOptions() {
+  if (!options_) {
+    options_ = new OptionsDialog(doc_, this);
+    connect(options_, &OptionsDialog::closed, this, [this] {
+      command(QStringLiteral("mnuToolOpt"))->setEnabled(true);
+      SelectTool(session_, Tool::Measure);
+      reflectSession();
+      view_->setToolTip(QString());
+      view_->refresh();
+    });
+    connect(options_, &OptionsDialog::stateChanged, this, [this] { view_->refresh(); });
+    connect(options_, &OptionsDialog::mapToolTipChanged, this, [this](const QString& t) { view_->setToolTip(t); });
+  }
+  command(QStringLiteral("mnuToolOpt"))->setEnabled(false);
+  options_->show();
+  options_->raise();
+  options_->activateWindow();
+}
+
+void MainWindow::newDrawing() {
+  QString path;
+  if (imageChooser_) {
+    path = imageChooser_();
+  } else {
+    path = QFileDialog::getOpenFileName(this, QStringLiteral("イメージデータを開きます"),
+                                        QString::fromStdString(doc_.settings.MAP_FD),
+                                        QStringLiteral("JPEG(*.jpg *.jpeg);;GIF(*.gif);;BMP(*.bmp)"));
+  }
+  if (path.isEmpty()) return;  // a cancelled chooser says nothing
+  openImage(path);
+}
+
+void MainWindow::openImage(const QString& path) {
+  if (view_ == nullptr) {
+    pendingImage_ = path;
+    return;
+  }
+  pendingImage_.clear();
+  ImageLoadResult r;
+  {
+    BusyGuard busy(this);
+    r = view_->openImage(path);
+  }
+  if (!r.ok) {
+    sink_->error(QStringLiteral("画像表示時エラー"), QStringLiteral("subMapDraw()\r") + r.description);
+    return;
+  }
+  if (r.pending) {
+    loadingPath_ = path;
+    // The full-resolution read goes on; the window stays locked until then.
+    setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    loadingLocked_ = true;
+    return;
+  }
+  finishImageLoad(r, path);
+}
+
+void MainWindow::finishImageLoad(const ImageLoadResult& r, const QString& path) {
+  if (!r.ok) {
+    sink_->error(QStringLiteral("画像表示時エラー"), QStringLiteral("subMapDraw()\r") + r.description);
+    return;
+  }
+
+  // The new drawing starts empty, at 100 %, with the measuring tool.
+  if (options_) options_->close();
+  ClearMeasurementData(doc_, session_);
+  ClearCollection(doc_.objects.lineHikidashi);
+  ClearCollection(doc_.objects.lblMoji);
+  ClearCollection(doc_.objects.lblKeiIdoS);
+  command(QStringLiteral("mnuFileSavePrj"))->setEnabled(false);
+  const SplitPathResult parts = SplitPath(QDir::toNativeSeparators(path).toStdString());
+  doc_.state.fMei_MapImage = parts.fileName;
+  setStatusText(1, QString());
+  setStatusText(2, QString::fromStdString(parts.fileName));
+  setStatusText(6, QString::fromStdString(parts.folder));
+  if (QLabel* panel = statusPanel(6)) panel->setToolTip(QString::fromStdString(parts.folder));
+  command(QStringLiteral("mnuFileSaveAsPrj"))->setEnabled(true);
+  command(QStringLiteral("mnuFileSaveCsv"))->setEnabled(true);
+  doc_.view.sngZoom = 1.0f;
+  doc_.view.sngZoomPrev = 1.0f;
+  HideLiveMeasurement(doc_, session_);
+  SelectTool(session_, Tool::Measure);
+  view_->applyZoom();
+  setStatusText(5, QString::fromStdString(ZoomPercentText(doc_.view.sngZoom)));
+  reflectSession();
+  view_->refresh();
+}
+
+void MainWindow::applyZoom() {
+  if (view_ != nullptr) {
+    BusyGuard busy(this);
+    const ZoomResult z = view_->applyZoom();
+    if (!z.imageShown) {
+      sink_->error(QStringLiteral("拡大縮小時エラー"),
+                   QStringLiteral("画像が読み込まれていないか、拡大縮小の不可能な画像、または設定です。\r"
+                                  "画像が読み込まれていません。"));
+    }
+    if (!z.objectsRescaled) ShowErrorBox(*sink_, QStringLiteral("subDisp_Object"),
+                                         ErrorReport{6, "倍率から図形の位置を計算できません。"});
+  }
+  if (zoomHook_) zoomHook_(doc_.view.sngZoom);
+  setStatusText(5, QString::fromStdString(ZoomPercentText(doc_.view.sngZoom)));
+}
+
+}  // namespace planimo
