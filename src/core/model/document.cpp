@@ -28,6 +28,19 @@ void ShowTiltLine(Document& doc, float x1, float y1, float x2, float y2) {
   m1.Top = y2 - m1.Height / 2;
 }
 
+void PlaceDefaultSample(Document& doc) {
+  TextRecord& label = doc.live.lblDefault;
+  LineRecord& line = doc.live.linDefault;
+  label.Top = 10.2645f;
+  label.Left = 10.2645f;
+  label.Caption = "デフォルト ";
+  AutoSize(label, *doc.measurer);
+  line.X1 = label.Left;
+  line.X2 = label.Left + label.Width;
+  line.Y1 = line.Y2 = label.Top + 4;
+  label.Visible = line.Visible = true;
+}
+
 void ResetProjectDefaults(Document& doc) {
   ProjectState& s = doc.state;
   const ProjectState d;  // the defaults, as declared

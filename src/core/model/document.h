@@ -60,6 +60,11 @@ struct Document {
 // order, together with the view and numbering state that goes with it.
 void ResetProjectDefaults(Document& doc);
 
+// Places the default-style sample at the top-left of the drawing: the label
+// at 10.2645 mm, the line 4 mm below its top edge across its width, then the
+// caption "デフォルト ".
+void PlaceDefaultSample(Document& doc);
+
 // Moves the calibration check line and its two markers (visibility unchanged).
 void ShowTiltLine(Document& doc, float x1, float y1, float x2, float y2);
 

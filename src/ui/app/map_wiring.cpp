@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStringList>
 
 #include "app/busy_guard.h"
 #include "app/error_box.h"
@@ -58,6 +59,7 @@ const char* PopupName(Popup p) {
 
 void MainWindow::setupMapView() {
   doc_.measurer = std::make_shared<QtTextMeasurer>();
+  PlaceDefaultSample(doc_);
   view_ = new MapView(doc_, this);
   installMapView(view_);
   connect(view_, &MapView::mapMousePressed, this, [this](const MapMouseEvent& e) { onMapMouse(kPress, e); });
@@ -100,13 +102,22 @@ void MainWindow::connectMapCommands() {
   connect(command(QStringLiteral("mnuDispAxis")), &QAction::toggled, this, [this] { showReadouts(); });
 }
 
+// "座標データ表示": the row shows the position, direction and value boxes of
+// the calibration in force; the geographic box only in the lat/long one.
 void MainWindow::showReadouts() {
   const bool on = command(QStringLiteral("mnuDispAxis"))->isChecked();
-  for (int i = 0; i < static_cast<int>(readouts_.size()); ++i) {
+  if (!on) {
+    for (QLineEdit* box : readouts_) box->hide();
+    return;
+  }
+  const bool geo = doc_.state.GE_booModeKei;
+  const QStringList tips = {QStringLiteral("経緯度"), QStringLiteral("X mm"), QStringLiteral("Y mm"),
+                            geo ? QStringLiteral("方位") : QStringLiteral("角度"), QStringLiteral("距離・寸法")};
+  for (int i = 0; i <= 4; ++i) {
     QLineEdit* box = readouts_[static_cast<std::size_t>(i)];
-    // Boxes 0 to 4 carry the position, the direction and the running value.
-    box->setVisible(on && i <= 4);
-    if (!on) box->clear();
+    box->setFixedWidth(i == 0 ? (geo ? 210 : 0) : 73);
+    if (i > 0 || geo) box->setToolTip(tips[i]);
+    if (i > 0 || geo) box->show();
   }
 }
 
@@ -128,11 +139,10 @@ void MainWindow::onMapMouse(int phase, const MapMouseEvent& e) {
 }
 
 void MainWindow::afterMouse(const MouseResult& r) {
-  if (command(QStringLiteral("mnuDispAxis"))->isChecked()) {
-    for (std::size_t i = 0; i < readouts_.size(); ++i) {
-      const QString text = QString::fromStdString(session_.readout.txtPict[i]);
-      if (readouts_[i]->text() != text) readouts_[i]->setText(text);
-    }
+  // The boxes are written on every event, shown or not.
+  for (std::size_t i = 0; i < readouts_.size(); ++i) {
+    const QString text = QString::fromStdString(session_.readout.txtPict[i]);
+    if (readouts_[i]->text() != text) readouts_[i]->setText(text);
   }
   if (r.changed) view_->refresh();
   if (options_) {

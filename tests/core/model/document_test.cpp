@@ -134,3 +134,25 @@ TEST(ResetProjectDefaults, NumberingStartsFromTheHighestTextAndPositionIndex) {
 
 }  // namespace
 }  // namespace planimo
+
+namespace planimo {
+namespace {
+
+TEST(PlaceDefaultSample, LabelAtTopLeftAndLineUnderItsTopAcrossItsWidth) {
+  Document doc;
+  PlaceDefaultSample(doc);
+  const TextRecord& label = doc.live.lblDefault;
+  const LineRecord& line = doc.live.linDefault;
+  EXPECT_EQ(label.Caption, "デフォルト ");
+  EXPECT_FLOAT_EQ(label.Left, 10.2645f);
+  EXPECT_FLOAT_EQ(label.Top, 10.2645f);
+  EXPECT_GT(label.Width, 0);
+  EXPECT_FLOAT_EQ(line.X1, label.Left);
+  EXPECT_FLOAT_EQ(line.X2, label.Left + label.Width);
+  EXPECT_FLOAT_EQ(line.Y1, label.Top + 4);
+  EXPECT_FLOAT_EQ(line.Y2, line.Y1);
+  EXPECT_TRUE(label.Visible && line.Visible);
+}
+
+}  // namespace
+}  // namespace planimo
