@@ -1,15 +1,47 @@
 #include "view/qt_text_measurer.h"
 
-#include <QFontMetricsF>
-
 #include "view/label_font.h"
 #include "view/view_units.h"
 
 namespace planimo {
 
+namespace {
+
+constexpr std::size_t kMaxCachedFonts = 64;
+
+bool SameFont(const TextRecord& a, const TextRecord& b) {
+  return a.FontSize == b.FontSize && a.FontBold == b.FontBold && a.FontItalic == b.FontItalic &&
+         a.FontUnderline == b.FontUnderline && a.FontStrikethru == b.FontStrikethru && a.FontName == b.FontName;
+}
+
+TextRecord FontOnly(const TextRecord& t) {
+  TextRecord f;
+  f.FontName = t.FontName;
+  f.FontSize = t.FontSize;
+  f.FontBold = t.FontBold;
+  f.FontItalic = t.FontItalic;
+  f.FontUnderline = t.FontUnderline;
+  f.FontStrikethru = t.FontStrikethru;
+  return f;
+}
+
+}  // namespace
+
+const QFontMetricsF& QtTextMeasurer::MetricsFor(const TextRecord& label) const {
+  for (const Entry& e : fonts_) {
+    if (SameFont(e.font, label)) return e.metrics;
+  }
+  if (fonts_.size() >= kMaxCachedFonts) fonts_.clear();
+  fonts_.push_back(Entry{FontOnly(label), QFontMetricsF(LabelFont(label))});
+  return fonts_.back().metrics;
+}
+
 TextSize QtTextMeasurer::Measure(const TextRecord& label) const {
-  const QFontMetricsF metrics(LabelFont(label));
-  const QSizeF px = metrics.size(0, LabelCaption(label));
+  const QFontMetricsF& metrics = MetricsFor(label);
+  const QString caption = LabelCaption(label);
+  // One line is by far the common case and needs no text layout.
+  const QSizeF px = caption.contains(QLatin1Char('\n')) ? metrics.size(0, caption)
+                                                         : QSizeF(metrics.horizontalAdvance(caption), metrics.height());
   return TextSize{static_cast<float>(PxToMm(px.width())), static_cast<float>(PxToMm(px.height()))};
 }
 

@@ -96,17 +96,42 @@ void PaintShape(QPainter& p, const ShapeRecord& s, const QRectF& exposed) {
   p.drawEllipse(QRectF(std::floor(c.x()) - 3, std::floor(c.y()) - 3, kMarkerPx - 1, kMarkerPx - 1));
 }
 
-void PaintLabel(QPainter& p, const TextRecord& t, const QRectF& exposed) {
+namespace {
+
+bool SameFont(const TextRecord& a, const TextRecord& b) {
+  return a.FontSize == b.FontSize && a.FontBold == b.FontBold && a.FontItalic == b.FontItalic &&
+         a.FontUnderline == b.FontUnderline && a.FontStrikethru == b.FontStrikethru && a.FontName == b.FontName;
+}
+
+// Labels of one collection nearly always share a font: building it once for
+// a run of them keeps a repaint of thousands of labels quick.
+struct FontRun {
+  const TextRecord* last = nullptr;
+  qreal ascent = 0;
+  void Apply(QPainter& p, const TextRecord& t) {
+    if (last && SameFont(*last, t)) return;
+    p.setFont(LabelFont(t, p.device()));
+    ascent = p.fontMetrics().ascent();
+    last = &t;
+  }
+};
+
+void DrawLabel(QPainter& p, const TextRecord& t, const QRectF& exposed, FontRun& fonts) {
   if (!t.Visible) return;
   const MmBox box(exposed, 1);
   if (box.Misses(t.Left, t.Top, t.Left + t.Width, t.Top + t.Height)) return;
   const QRectF rect(MmToPx(t.Left), MmToPx(t.Top), MmToPx(t.Width), MmToPx(t.Height));
   if (t.BackStyle == 1) p.fillRect(rect, ToQColor(t.BackColor));
   if (!t.Caption.empty()) {
-    p.setFont(LabelFont(t, p.device()));
+    fonts.Apply(p, t);
     p.setPen(ToQColor(t.ForeColor));
-    const Qt::Alignment h = t.Alignment == 1 ? Qt::AlignRight : t.Alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft;
-    p.drawText(rect, static_cast<int>(h | Qt::AlignTop) | Qt::TextDontClip, LabelCaption(t));
+    const QString caption = LabelCaption(t);
+    if (t.Alignment == 0 && !caption.contains(QLatin1Char('\n'))) {
+      p.drawText(QPointF(rect.left(), rect.top() + fonts.ascent), caption);  // no layout pass: the common case
+    } else {
+      const Qt::Alignment h = t.Alignment == 1 ? Qt::AlignRight : t.Alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft;
+      p.drawText(rect, static_cast<int>(h | Qt::AlignTop) | Qt::TextDontClip, caption);
+    }
   }
   if (t.BorderStyle == 1) {
     QPen pen(Qt::black, 1);
@@ -117,12 +142,20 @@ void PaintLabel(QPainter& p, const TextRecord& t, const QRectF& exposed) {
   }
 }
 
+}  // namespace
+
+void PaintLabel(QPainter& p, const TextRecord& t, const QRectF& exposed) {
+  FontRun fonts;
+  DrawLabel(p, t, exposed, fonts);
+}
+
 void PaintRecords(QPainter& p, const Document& doc, const QRectF& exposed) {
   const Collections& o = doc.objects;
   const WorkingObjects& w = doc.live;
   const auto line = [&](const LineRecord& r) { PaintLine(p, r, exposed); };
   const auto shape = [&](const ShapeRecord& r) { PaintShape(p, r, exposed); };
-  const auto label = [&](const TextRecord& r) { PaintLabel(p, r, exposed); };
+  FontRun fonts;
+  const auto label = [&](const TextRecord& r) { DrawLabel(p, r, exposed, fonts); };
 
   PaintEach(o.lineHojoSave, line);
   PaintEach(o.lineDsSave, line);

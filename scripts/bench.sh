@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks in an optimised build of their own
+# (build-bench/): the core's, and the map view's image loading, zoom and
+# memory against djpeg and a plain Qt read. The large test scans are drawn
+# once into $PLANIMO_BENCH_DIR (default /tmp/planimo-bench, about 60 MB).
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$ROOT/scripts/setup.sh"
+JOBS="${JOBS:-$(nproc)}"
+BUILD="$ROOT/build-bench"
+if [ ! -f "$BUILD/build.ninja" ]; then
+  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLANIMO_UI=ON -DPLANIMO_BENCH=ON
+fi
+cmake --build "$BUILD" -j "$JOBS" --target bench_core bench_view
+"$BUILD/bench/bench_core" "$@"
+QT_QPA_PLATFORM=offscreen "$BUILD/bench/bench_view" "$@"
