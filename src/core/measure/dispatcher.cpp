@@ -14,7 +14,9 @@ namespace {
 constexpr int kLeft = 1;
 constexpr int kRight = 2;
 
-bool MeasureToolActive(const MeasureSession& s) { return CurrentTool(s.menu) == Tool::Measure; }
+// Only a checked "測定ツール" measures: while the options dialog is open no
+// tool is checked, and a click there picks a reference instead.
+bool MeasureToolActive(const MeasureSession& s) { return s.menu.mnuToolMes; }
 
 void LeftDown(Document& doc, MeasureSession& s, float x, float y, MouseResult& r,
               AnnotationTools* tools) {
@@ -53,7 +55,7 @@ void LeftDown(Document& doc, MeasureSession& s, float x, float y, MouseResult& r
 
 void RightDown(Document& doc, MeasureSession& s, float x, float y, MouseResult& r) {
   const Tool tool = CurrentTool(s.menu);
-  if (tool == Tool::Measure && !s.flags.Running()) r.popups.push_back(Popup::Mes);
+  if (MeasureToolActive(s) && !s.flags.Running()) r.popups.push_back(Popup::Mes);
   if (doc.state.booPickHosei) r.popups.push_back(Popup::Hosei);
   if (doc.state.booPickDis) r.popups.push_back(Popup::Dis);
   if (doc.state.booPickTaiou) r.popups.push_back(Popup::Taiou);
