@@ -6,7 +6,10 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFile>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QImage>
+#include <QMimeData>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -221,6 +224,29 @@ TEST_F(MainWindowTest, NewDrawingClearsObjectsOnlyWhenTheImageShows) {
   w->setImageChooser([] { return QString(); });  // cancel: nothing happens
   w->command(QStringLiteral("mnuFileNewPrj"))->trigger();
   EXPECT_EQ(sink->boxes.size(), 1u);
+}
+
+TEST_F(MainWindowTest, DroppedImageOpensAndOtherFilesAreRefused) {
+  const QString image = folder.filePath(QStringLiteral("drop.gif"));
+  QImage img(20, 10, QImage::Format_Indexed8);
+  img.setColorCount(1);
+  img.setColor(0, qRgb(255, 255, 255));
+  img.fill(0);
+  ASSERT_TRUE(img.save(image, "BMP"));  // a BMP named .gif: the reader goes by content
+  const auto drop = [this](const QString& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w.get(), &enter);
+    const bool accepted = enter.isAccepted();
+    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    if (accepted) QApplication::sendEvent(w.get(), &dropped);
+    return accepted;
+  };
+  EXPECT_FALSE(drop(folder.filePath(QStringLiteral("notes.txt"))));
+  EXPECT_TRUE(drop(image));
+  QApplication::processEvents();
+  EXPECT_EQ(w->document().state.fMei_MapImage, "drop.gif");
 }
 
 TEST(ErrorBox, ShowsNumberedTextAndHidesCancellation) {

@@ -15,6 +15,8 @@
 #include "model/document.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QEvent;
 class QLabel;
 class QLineEdit;
@@ -107,6 +109,9 @@ class MainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
   // Closing the window ends the program, whatever other windows are open.
   void closeEvent(QCloseEvent* event) override;
+  // An image file dropped on the window opens as "新しい図面の作成" does.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void readSettings();

@@ -4,6 +4,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -76,6 +80,7 @@ void MainWindow::setupMapView() {
   });
   // The Space key is no modifier to Qt: the window watches it for the map.
   qApp->installEventFilter(this);
+  setAcceptDrops(true);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -181,6 +186,32 @@ void MainWindow::openOptions() {
   options_->show();
   options_->raise();
   options_->activateWindow();
+}
+
+namespace {
+
+// The first dropped local file with an image extension the program opens.
+QString DroppedImage(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  for (const QUrl& url : data->urls()) {
+    if (!url.isLocalFile()) continue;
+    const QString suffix = QFileInfo(url.toLocalFile()).suffix().toLower();
+    if (suffix == u"jpg" || suffix == u"jpeg" || suffix == u"gif" || suffix == u"bmp") return url.toLocalFile();
+  }
+  return {};
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedImage(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QString path = DroppedImage(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  openImage(path);
 }
 
 void MainWindow::newDrawing() {
