@@ -22,10 +22,10 @@ void LeftDown(Document& doc, MeasureSession& s, float x, float y, MouseResult& r
               AnnotationTools* tools) {
   const bool range = RangeZoomChecked(s.menu);
   if (range) {
-    s.shpZoom.Left = x;
-    s.shpZoom.Top = y;
-    s.shpZoom.Width = s.shpZoom.Height = 1;
-    s.shpZoom.Visible = true;
+    doc.live.shpZoom.Left = x;
+    doc.live.shpZoom.Top = y;
+    doc.live.shpZoom.Width = doc.live.shpZoom.Height = 1;
+    doc.live.shpZoom.Visible = true;
   }
   if (MeasureToolActive(s) && !range) {
     const MeasureMode mode = CurrentMode(s.menu);
@@ -172,7 +172,7 @@ MouseResult Guarded(Document& doc, MeasureSession& s, Body body) {
 MouseResult OnMapMouseDown(Document& doc, MeasureSession& s, MouseEvent ev,
                            AnnotationTools* tools) {
   return Guarded(doc, s, [&](MouseResult& r) {
-    PreprocessPointer(doc, s, PointerPhase::Down, ev.ctrl, ev.space, ev.x, ev.y);
+    PreprocessPointer(doc, PointerPhase::Down, ev.ctrl, ev.space, ev.x, ev.y);
     if (ev.button == kLeft) LeftDown(doc, s, ev.x, ev.y, r, tools);
     if (ev.button == kRight) RightDown(doc, s, ev.x, ev.y, r);
     return true;
@@ -182,7 +182,7 @@ MouseResult OnMapMouseDown(Document& doc, MeasureSession& s, MouseEvent ev,
 MouseResult OnMapMouseMove(Document& doc, MeasureSession& s, MouseEvent ev,
                            AnnotationTools* tools) {
   return Guarded(doc, s, [&](MouseResult& r) {
-    PreprocessPointer(doc, s, PointerPhase::Move, ev.ctrl, ev.space, ev.x, ev.y);
+    PreprocessPointer(doc, PointerPhase::Move, ev.ctrl, ev.space, ev.x, ev.y);
     return Move(doc, s, ev, ev.x, ev.y, r, tools);
   });
 }
@@ -190,7 +190,7 @@ MouseResult OnMapMouseMove(Document& doc, MeasureSession& s, MouseEvent ev,
 MouseResult OnMapMouseUp(Document& doc, MeasureSession& s, MouseEvent ev,
                          AnnotationTools* tools) {
   return Guarded(doc, s, [&](MouseResult& r) {
-    PreprocessPointer(doc, s, PointerPhase::Up, ev.ctrl, ev.space, ev.x, ev.y);
+    PreprocessPointer(doc, PointerPhase::Up, ev.ctrl, ev.space, ev.x, ev.y);
     return Up(doc, s, ev, ev.x, ev.y, r, tools);
   });
 }

@@ -87,7 +87,7 @@ bool VerticalGuide(const std::vector<LineRecord>& lines, LineRecord& guide, floa
 
 }  // namespace
 
-void PreprocessPointer(Document& doc, MeasureSession& s, PointerPhase phase, bool ctrl,
+void PreprocessPointer(Document& doc, PointerPhase phase, bool ctrl,
                        bool space, float& x, float& y) {
   const Collections& o = doc.objects;
   ShapeRecord& snap = doc.live.shpSnap;
@@ -99,16 +99,16 @@ void PreprocessPointer(Document& doc, MeasureSession& s, PointerPhase phase, boo
     }
     snap.Visible = caught;
   } else if (space) {
-    s.lineHintX.Visible = false;
-    s.lineHintY.Visible = false;
+    doc.live.lineHintX.Visible = false;
+    doc.live.lineHintY.Visible = false;
     // The first catch ends the search.
-    (void)(HorizontalGuide(o.lineHikidashi, s.lineHintX, x, y) ||
-           VerticalGuide(o.lineHikidashi, s.lineHintY, x, y) ||
-           HorizontalGuide(o.lineHojoSave, s.lineHintX, x, y) ||
-           VerticalGuide(o.lineHojoSave, s.lineHintY, x, y));
+    (void)(HorizontalGuide(o.lineHikidashi, doc.live.lineHintX, x, y) ||
+           VerticalGuide(o.lineHikidashi, doc.live.lineHintY, x, y) ||
+           HorizontalGuide(o.lineHojoSave, doc.live.lineHintX, x, y) ||
+           VerticalGuide(o.lineHojoSave, doc.live.lineHintY, x, y));
   } else if (phase != PointerPhase::Down) {
-    s.lineHintX.Visible = false;
-    s.lineHintY.Visible = false;
+    doc.live.lineHintX.Visible = false;
+    doc.live.lineHintY.Visible = false;
   }
   if (!ctrl && phase != PointerPhase::Down) snap.Visible = false;
 }

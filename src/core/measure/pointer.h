@@ -13,7 +13,7 @@ enum class PointerPhase { Down, Move, Up };
 
 // Adjusts (x, y) in place and shows or hides shpSnap and the two guides.
 // Only visible leader and extension lines take part (the spares never do).
-void PreprocessPointer(Document& doc, MeasureSession& s, PointerPhase phase, bool ctrl,
+void PreprocessPointer(Document& doc, PointerPhase phase, bool ctrl,
                        bool space, float& x, float& y);
 
 }  // namespace planimo

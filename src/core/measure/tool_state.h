@@ -80,19 +80,25 @@ struct Readout {
   float drawingX = 0, drawingY = 0;  // last pointer in drawing millimetres
 };
 
+// A press a kept label took: the map sees nothing more of it until the
+// button is released. A left press also names the label it drags.
+struct LabelGrab {
+  bool held = false;
+  std::string kind;
+  int index = -1;
+};
+
 struct MeasureSession {
   MenuState menu;
   RunFlags flags;
   double dblFixedDistance = 0;
   std::int16_t intHkdIndex = 0;
   std::int16_t intHkdHandle = -1;
-  float sngDragX = 0, sngDragY = 0;
+  float sngDragX = 0, sngDragY = 0;  // label drag anchor, mm inside the label
+  LabelGrab labelGrab;
   Readout readout;
   std::string panel3 = "測定ツール";
   std::string panel4 = "直線の測定";
-  // Axis guides of the Space key and the marker of the range zoom.
-  LineRecord lineHintX, lineHintY;
-  ShapeRecord shpZoom;
 };
 
 // The one-line input dialog as the core needs it; the shell shows the modal

@@ -60,6 +60,13 @@ WorkingObjects::WorkingObjects()
   shpCircle.BorderColor = Rgb(0, 0, 255);
   lineCheck.BorderColor = Rgb(255, 0, 0);
   for (ShapeRecord& m : shpCheck) m.BorderColor = m.FillColor = Rgb(255, 0, 0);
+  // Guides and the range marker are helpers, drawn apart from kept lines.
+  for (LineRecord* guide : {&lineHintX, &lineHintY}) {
+    guide->BorderColor = Rgb(255, 0, 255);
+    guide->BorderStyle = kStyleDot;
+  }
+  shpZoom.Shape = 0;
+  shpZoom.FillStyle = 1;
   linDefault.Visible = true;
   lblDefault.Visible = true;
   lblDefault.ToolTipText =

@@ -49,6 +49,8 @@ struct WorkingObjects {
   TextRecord lblKeiIdo;                 // live position label
   LineRecord lineCheck;                 // calibration check line
   std::array<ShapeRecord, 2> shpCheck;  // its end markers
+  LineRecord lineHintX, lineHintY;      // axis guides while Space is held
+  ShapeRecord shpZoom;                  // marker of the range zoom modes
   LineRecord linDefault;                // style sample for new lines
   TextRecord lblDefault;                // style sample for new labels
 };

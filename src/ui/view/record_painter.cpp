@@ -174,6 +174,9 @@ void PaintRecords(QPainter& p, const Document& doc, const QRectF& exposed) {
   line(w.lineDistance);
   PaintEach(w.lineMenseki, line);
   line(w.lineCheck);
+  line(w.lineHintX);
+  line(w.lineHintY);
+  shape(w.shpZoom);
   shape(w.shpCircle);
   shape(w.shpSnap);
   PaintEach(w.shpCheck, shape);

@@ -68,7 +68,7 @@ TEST(Popups, RangeZoomStartsNoMeasurement) {
   f.s.menu.mnuDispEnlarge = true;
   f.Click(10, 10);
   EXPECT_FALSE(f.s.flags.Running());
-  EXPECT_TRUE(f.s.shpZoom.Visible);
+  EXPECT_TRUE(f.doc.live.shpZoom.Visible);
 }
 
 TEST(Pointer, CtrlSnapsToVisibleEndsOnly) {
@@ -93,9 +93,9 @@ TEST(Pointer, CtrlSnapsToVisibleEndsOnly) {
   // Space pulls the pointer level with an end and draws the guide.
   f.Move(80, 31, false, 0, false, true);
   EXPECT_EQ(f.doc.live.lineDistance.Y2, 30);
-  EXPECT_TRUE(f.s.lineHintX.Visible);
+  EXPECT_TRUE(f.doc.live.lineHintX.Visible);
   f.Move(80, 40);
-  EXPECT_FALSE(f.s.lineHintX.Visible);
+  EXPECT_FALSE(f.doc.live.lineHintX.Visible);
 }
 
 TEST(Calibration, TiltRightPointWinsAndCorrectionFollows) {
