@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,7 @@
 #include "app/options_dialog.h"
 #include "geometry/paths.h"
 #include "measure/dispatcher.h"
+#include "measure/label_events.h"
 #include "model/zoom_steps.h"
 #include "view/map_view.h"
 #include "view/qt_text_measurer.h"
@@ -31,7 +33,25 @@ namespace planimo {
 
 namespace {
 
-enum Phase { kPress, kMove, kRelease };
+enum Phase { kPress, kMove, kRelease, kDoubleClick };
+
+// The platform's prompt box for comments and texts typed on a label.
+class DialogPrompt : public PromptAsker {
+ public:
+  explicit DialogPrompt(QWidget* parent) : parent_(parent) {}
+  std::optional<std::string> Ask(const std::string& prompt, const std::string& title,
+                                 const std::string& defaultAnswer) override {
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(parent_, QString::fromStdString(title), QString::fromStdString(prompt),
+                              QLineEdit::Normal, QString::fromStdString(defaultAnswer), &ok);
+    if (!ok) return std::nullopt;
+    return answer.toStdString();
+  }
+
+ private:
+  QWidget* parent_;
+};
 
 int CoreButton(Qt::MouseButton b) {
   if (b == Qt::LeftButton) return 1;
@@ -69,6 +89,7 @@ void MainWindow::setupMapView() {
   connect(view_, &MapView::mapMousePressed, this, [this](const MapMouseEvent& e) { onMapMouse(kPress, e); });
   connect(view_, &MapView::mapMouseMoved, this, [this](const MapMouseEvent& e) { onMapMouse(kMove, e); });
   connect(view_, &MapView::mapMouseReleased, this, [this](const MapMouseEvent& e) { onMapMouse(kRelease, e); });
+  connect(view_, &MapView::mapDoubleClicked, this, [this](const MapMouseEvent& e) { onMapMouse(kDoubleClick, e); });
   // Only a load that left the window locked waits for this; every other
   // load was finished when openImage returned.
   connect(view_, &MapView::imageReady, this, [this](const ImageLoadResult& r) {
@@ -134,6 +155,25 @@ void MainWindow::onMapMouse(int phase, const MapMouseEvent& e) {
   ev.shift = e.shift;
   ev.space = spaceDown_;
   ev.button = phase == kMove ? HeldButton(e.buttons) : CoreButton(e.button);
+  // Kept labels lie over the drawing: a press one of them takes stays with
+  // it, moves and release included, and the map never sees it.
+  std::optional<MouseResult> taken;
+  switch (phase) {
+    case kPress: taken = LabelPress(doc_, session_, ev); break;
+    case kMove: taken = LabelDrag(doc_, session_, ev); break;
+    case kRelease: taken = LabelRelease(session_); break;
+    default: {
+      if (ev.button != 1) return;
+      DialogPrompt prompt(this);
+      taken = LabelDoubleClick(doc_, session_, ev.x, ev.y, prompt);
+      break;
+    }
+  }
+  if (taken) {
+    afterMouse(*taken);
+    return;
+  }
+  if (phase == kDoubleClick) return;  // the map has no double-click of its own
   MouseResult r;
   switch (phase) {
     case kPress: r = OnMapMouseDown(doc_, session_, ev); break;

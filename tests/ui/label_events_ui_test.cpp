@@ -1,0 +1,118 @@
+// Kept labels in the real window: a drag with the mouse moves a distance
+// label and never reaches the measurement, a press beside the label still
+// starts one, and a double-click asks for the label's comment.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QInputDialog>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "app/main_window.h"
+#include "fake_message_sink.h"
+#include "model/platform.h"
+#include "view/map_view.h"
+
+namespace planimo {
+namespace {
+
+constexpr float kMmPerPx = 0.2645f;
+
+void Send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held) {
+  QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, held, Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
+}
+
+struct LabelEventsUiTest : ::testing::Test {
+  void SetUp() override {
+    w.resize(1100, 900);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QImage white(800, 600, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    const QString path = folder.filePath(QStringLiteral("white.bmp"));
+    ASSERT_TRUE(white.save(path));
+    w.openImage(path);
+    ASSERT_NE(w.mapView(), nullptr);
+    vp = w.mapView()->viewport();
+
+    // One kept distance label at (50 mm, 40 mm), the spare after it.
+    Document& doc = w.document();
+    TextRecord& l = doc.objects.lblKyori[0];
+    l = doc.live.lblDefault;
+    l.Caption = " 12.00 m ";
+    l.ToolTipText = "0.0000゜";
+    AutoSize(l, *doc.measurer);
+    l.Left = 50;
+    l.Top = 40;
+    l.Visible = true;
+    ASSERT_TRUE(AppendSpare(doc.objects.lblKyori));
+    w.mapView()->refresh();
+  }
+
+  const TextRecord& Label() const { return w.document().objects.lblKyori[0]; }
+  // A point inside the label, 4 px from its top-left corner.
+  QPoint Inside() const {
+    return QPoint(static_cast<int>(Label().Left / kMmPerPx) + 4, static_cast<int>(Label().Top / kMmPerPx) + 4);
+  }
+
+  QTemporaryDir folder;
+  std::shared_ptr<FakeMessageSink> sink = std::make_shared<FakeMessageSink>();
+  MainWindow w{sink, folder.path()};
+  QWidget* vp = nullptr;
+};
+
+TEST_F(LabelEventsUiTest, DragMovesTheLabelAndMeasuresNothing) {
+  const QPoint start = Inside();
+  Send(vp, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_FALSE(w.session().flags.Running()) << "the press reached the map";
+  Send(vp, QEvent::MouseMove, start + QPoint(20, 10), Qt::NoButton, Qt::LeftButton);
+  Send(vp, QEvent::MouseMove, start + QPoint(40, -20), Qt::NoButton, Qt::LeftButton);
+  Send(vp, QEvent::MouseButtonRelease, start + QPoint(40, -20), Qt::LeftButton, Qt::NoButton);
+
+  EXPECT_NEAR(Label().Left, 50 + 40 * kMmPerPx, 1e-3);
+  EXPECT_NEAR(Label().Top, 40 - 20 * kMmPerPx, 1e-3);
+  EXPECT_FALSE(w.session().flags.Running());
+  EXPECT_EQ(UBound(w.document().objects.lblKyori), 1);
+  EXPECT_FALSE(w.session().labelGrab.held);
+
+  // Moves after the release belong to the map again and leave the label.
+  Send(vp, QEvent::MouseMove, start + QPoint(80, 80), Qt::NoButton, Qt::NoButton);
+  EXPECT_NEAR(Label().Left, 50 + 40 * kMmPerPx, 1e-3);
+}
+
+TEST_F(LabelEventsUiTest, PressBesideTheLabelStartsAMeasurement) {
+  const QPoint beside(static_cast<int>((Label().Left + Label().Width) / kMmPerPx) + 10, Inside().y());
+  QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, beside);
+  EXPECT_TRUE(w.session().flags.booMesRunDis);
+  EXPECT_EQ(Label().Left, 50);
+}
+
+TEST_F(LabelEventsUiTest, DoubleClickAsksForTheComment) {
+  QString title, shown;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    title = box->windowTitle();
+    shown = box->textValue();
+    box->setTextValue(QStringLiteral("north wall"));
+    box->accept();
+  });
+  const QPoint p = Inside();
+  Send(vp, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+  Send(vp, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+  Send(vp, QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton);
+  Send(vp, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(title, QStringLiteral(" 12.00 m "));
+  EXPECT_EQ(shown, QStringLiteral("0.0000゜"));
+  EXPECT_EQ(Label().ToolTipText, "north wall");
+  EXPECT_FALSE(w.session().flags.Running()) << "a release of the double-click reached the map";
+}
+
+}  // namespace
+}  // namespace planimo
