@@ -175,7 +175,8 @@ TEST_F(MainWindowTest, ToolbarFileButtonsRunOnlyEnabledCommands) {
   EXPECT_EQ(saves, 0);
   EXPECT_EQ(opens, 1);
   EXPECT_EQ(prints, 1);
-  w->command(QStringLiteral("mnuFileSavePrj"))->setEnabled(true);
+  w->session().menu.mnuFileSavePrjEnabled = true;
+  w->reflectSession();
   w->command(QStringLiteral("save"))->trigger();
   EXPECT_EQ(saves, 1);
 }

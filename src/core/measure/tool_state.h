@@ -56,6 +56,19 @@ struct MenuState {
 
   // Range zoom modes of the display menu (hidden entries; normally off).
   bool mnuDispEnlarge = false, mnuDispFit = false;
+  // The fixed zoom factor chosen last: mnuDisp200 (125 %), mnuDisp100,
+  // mnuDisp80 (75 %), mnuDisp50, mnuDisp25; cleared by any other zoom.
+  std::array<bool, 5> mnuDispZoom{};
+  bool mnuDispAxis = false;    // the coordinate read-out row is shown
+  bool mnuDspDefault = true;   // the default-style sample is shown
+
+  // Commands that write a drawing out start disabled until there is one.
+  bool mnuFileSavePrjEnabled = false;
+  bool mnuFileSaveAsPrjEnabled = false;
+  bool mnuFileSaveAsImgEnabled = false;
+  bool mnuFileSaveCsvEnabled = false;
+  // Off while the options dialog is open.
+  bool mnuToolOptEnabled = true;
 
   EditMenuEnabled popEdit;
 };
@@ -147,6 +160,18 @@ void ChooseTaiouPoint(MeasureSession& s, int which);
 // Sub-modes of the leader-line and text/position popups.
 void ChooseLeaderCreate(MeasureSession& s, bool create);
 void ChooseTextCreate(MeasureSession& s, bool create);
+
+// The display menu: the factor of a fixed zoom item (0 is 125 %, then 100,
+// 75, 50 and 25 %), checking it alone; the read-out row; the style sample,
+// whose label and line show or hide with the check mark.
+float CheckFixedZoom(MeasureSession& s, int item);
+void ClearZoomChecks(MeasureSession& s);
+void ToggleReadoutRow(MeasureSession& s);
+void ToggleDefaultSample(Document& doc, MeasureSession& s);
+
+// A new drawing was opened: it can be saved under a name, exported as CSV,
+// but not saved over a project file it does not have yet.
+void EnableNewDrawingCommands(MeasureSession& s);
 
 // Hides the live objects and clears the working path (zoom commands).
 void HideLiveMeasurement(Document& doc, MeasureSession& s);

@@ -54,18 +54,16 @@ void MainWindow::connectCommands() {
   on("mnuHelpHlp", [this] { showHelpHint(); });
   on("mnuToolFolda", [this] { openFolderDialog(); });
 
-  const std::pair<const char*, float> fixedZooms[] = {
-      {"mnuDisp200", 1.25f}, {"mnuDisp100", 1.0f}, {"mnuDisp80", 0.75f}, {"mnuDisp50", 0.5f}, {"mnuDisp25", 0.25f}};
-  for (const auto& [name, factor] : fixedZooms) {
-    const QString itemName = QString::fromLatin1(name);
-    const float f = factor;
-    on(name, [this, itemName, f] {
+  const char* const fixedZooms[] = {"mnuDisp200", "mnuDisp100", "mnuDisp80", "mnuDisp50", "mnuDisp25"};
+  for (int item = 0; item < 5; ++item) {
+    on(fixedZooms[item], [this, item] {
       resetDispMenu();
-      command(itemName)->setChecked(true);
-      doc_.view.sngZoom = f;
+      doc_.view.sngZoom = CheckFixedZoom(session_, item);
+      reflectSession();
       applyZoom();
     });
   }
+  core("mnuDspDefault", [this] { ToggleDefaultSample(doc_, session_); });
 
   core("mnuToolMes", [this] { SelectTool(session_, Tool::Measure); });
   core("mnuToolLine", [this] { SelectTool(session_, Tool::Leader); });

@@ -101,11 +101,7 @@ void MainWindow::installMapView(QWidget* view) {
 }
 
 void MainWindow::resetDispMenu() {
-  for (const char* name : {"mnuDisp200", "mnuDisp100", "mnuDisp80", "mnuDisp50", "mnuDisp25"}) {
-    command(QString::fromLatin1(name))->setChecked(false);
-  }
-  session_.menu.mnuDispEnlarge = false;
-  session_.menu.mnuDispFit = false;
+  ClearZoomChecks(session_);
   HideLiveMeasurement(doc_, session_);
   reflectSession();
   if (centralWidget()) centralWidget()->update();

@@ -125,13 +125,17 @@ void MainWindow::connectMapCommands() {
     reflectSession();
     view_->refresh();
   });
-  connect(command(QStringLiteral("mnuDispAxis")), &QAction::toggled, this, [this] { showReadouts(); });
+  connect(command(QStringLiteral("mnuDispAxis")), &QAction::triggered, this, [this] {
+    ToggleReadoutRow(session_);
+    reflectSession();
+    showReadouts();
+  });
 }
 
 // "座標データ表示": the row shows the position, direction and value boxes of
 // the calibration in force; the geographic box only in the lat/long one.
 void MainWindow::showReadouts() {
-  const bool on = command(QStringLiteral("mnuDispAxis"))->isChecked();
+  const bool on = session_.menu.mnuDispAxis;
   if (!on) {
     for (QLineEdit* box : readouts_) box->hide();
     return;
@@ -213,7 +217,7 @@ void MainWindow::openOptions() {
   if (!options_) {
     options_ = new OptionsDialog(doc_, this);
     connect(options_, &OptionsDialog::closed, this, [this] {
-      command(QStringLiteral("mnuToolOpt"))->setEnabled(true);
+      session_.menu.mnuToolOptEnabled = true;
       SelectTool(session_, Tool::Measure);
       reflectSession();
       view_->setToolTip(QString());
@@ -222,7 +226,8 @@ void MainWindow::openOptions() {
     connect(options_, &OptionsDialog::stateChanged, this, [this] { view_->refresh(); });
     connect(options_, &OptionsDialog::mapToolTipChanged, this, [this](const QString& t) { view_->setToolTip(t); });
   }
-  command(QStringLiteral("mnuToolOpt"))->setEnabled(false);
+  session_.menu.mnuToolOptEnabled = false;
+  reflectSession();
   options_->show();
   options_->raise();
   options_->activateWindow();
@@ -305,15 +310,13 @@ void MainWindow::finishImageLoad(const ImageLoadResult& r, const QString& path) 
   ClearCollection(doc_.objects.lineHikidashi);
   ClearCollection(doc_.objects.lblMoji);
   ClearCollection(doc_.objects.lblKeiIdoS);
-  command(QStringLiteral("mnuFileSavePrj"))->setEnabled(false);
   const SplitPathResult parts = SplitPath(QDir::toNativeSeparators(path).toStdString());
   doc_.state.fMei_MapImage = parts.fileName;
   setStatusText(1, QString());
   setStatusText(2, QString::fromStdString(parts.fileName));
   setStatusText(6, QString::fromStdString(parts.folder));
   if (QLabel* panel = statusPanel(6)) panel->setToolTip(QString::fromStdString(parts.folder));
-  command(QStringLiteral("mnuFileSaveAsPrj"))->setEnabled(true);
-  command(QStringLiteral("mnuFileSaveCsv"))->setEnabled(true);
+  EnableNewDrawingCommands(session_);
   doc_.view.sngZoom = 1.0f;
   doc_.view.sngZoomPrev = 1.0f;
   HideLiveMeasurement(doc_, session_);

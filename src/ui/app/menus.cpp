@@ -205,17 +205,13 @@ void MainWindow::buildEditPopup() {
   addCommand(edit, QStringLiteral("popEditDel"), QStringLiteral("消去"));
 }
 
-// What the core does not hold yet starts here; the rest comes from the
+// Entries that are never offered; every other state comes from the
 // measurement session through reflectSession().
 void MainWindow::setInitialMenuState() {
-  for (const char* name : {"mnuFileSavePrj", "mnuFileSaveAsPrj", "mnuFileSaveAsImg", "mnuFileSaveCsv"}) {
-    command(QString::fromLatin1(name))->setEnabled(false);
-  }
   // Unfinished commands: hidden for good.
   for (const char* name : {"mnuDispEnlarge", "mnuDispAll", "mnuDispSub", "mnuDispOrg", "mnuDispObj", "popMesPutIti"}) {
     command(QString::fromLatin1(name))->setVisible(false);
   }
-  command(QStringLiteral("mnuDspDefault"))->setChecked(true);
 }
 
 void MainWindow::reflectSession() {
@@ -236,12 +232,21 @@ void MainWindow::reflectSession() {
       {"popHkdSenNew", m.popHkdSenNew},   {"popHkdSenSelect", m.popHkdSenSelect},
       {"popMojiNew", m.popMojiNew},       {"popMojiSelect", m.popMojiSelect},
       {"mnuDispEnlarge", m.mnuDispEnlarge}, {"mnuDispAll", m.mnuDispFit},
+      {"mnuDisp200", m.mnuDispZoom[0]},   {"mnuDisp100", m.mnuDispZoom[1]},
+      {"mnuDisp80", m.mnuDispZoom[2]},    {"mnuDisp50", m.mnuDispZoom[3]},
+      {"mnuDisp25", m.mnuDispZoom[4]},    {"mnuDispAxis", m.mnuDispAxis},
+      {"mnuDspDefault", m.mnuDspDefault},
   };
   for (const auto& [name, on] : checks) command(QString::fromLatin1(name))->setChecked(on);
 
   const EditMenuEnabled& e = m.popEdit;
   const std::pair<const char*, bool> enabled[] = {
       {"popMesPutMen", m.popMesPutMenEnabled},
+      {"mnuFileSavePrj", m.mnuFileSavePrjEnabled},
+      {"mnuFileSaveAsPrj", m.mnuFileSaveAsPrjEnabled},
+      {"mnuFileSaveAsImg", m.mnuFileSaveAsImgEnabled},
+      {"mnuFileSaveCsv", m.mnuFileSaveCsvEnabled},
+      {"mnuToolOpt", m.mnuToolOptEnabled},
       {"popEditRev", e.popEditRev},
       {"popEditColor", e.popEditColor},
       {"popEditFont", e.popEditFont},
