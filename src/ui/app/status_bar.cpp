@@ -8,13 +8,13 @@ namespace planimo {
 
 namespace {
 
-struct PanelSpec {
+struct PanelLayout {
   const char* tooltip;
   int width;
   int minimumWidth;
 };
 
-constexpr PanelSpec kPanels[] = {
+constexpr PanelLayout kPanels[] = {
     {"図面名", 166, 166},       {"画像ファイル名", 166, 166}, {"ツール", 96, 96},
     {"モード", 96, 96},         {"拡大縮小率", 66, 66},       {"画像ファイルパス名", 120, 96},
 };
@@ -26,15 +26,15 @@ void MainWindow::buildStatusBar() {
   bar->setObjectName(QStringLiteral("stsBar"));
   bar->setSizeGripEnabled(true);
   for (std::size_t i = 0; i < panels_.size(); ++i) {
-    const PanelSpec& spec = kPanels[i];
+    const PanelLayout& layout = kPanels[i];
     auto* panel = new QLabel(bar);
     panel->setObjectName(QStringLiteral("stsPanel%1").arg(i + 1));
-    panel->setToolTip(QString::fromUtf8(spec.tooltip));
+    panel->setToolTip(QString::fromUtf8(layout.tooltip));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setMinimumWidth(spec.minimumWidth);
+    panel->setMinimumWidth(layout.minimumWidth);
     const bool last = i + 1 == panels_.size();
-    if (!last) panel->setMaximumWidth(spec.width);
-    panel->resize(spec.width, panel->sizeHint().height());
+    if (!last) panel->setMaximumWidth(layout.width);
+    panel->resize(layout.width, panel->sizeHint().height());
     // The path panel takes what is left of the bar, never less than its minimum.
     bar->addWidget(panel, last ? 1 : 0);
     panels_[i] = panel;
