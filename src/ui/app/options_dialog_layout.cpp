@@ -28,6 +28,8 @@ QLabel* ReadOut(const QString& name, QWidget* parent) {
   label->setFrameShape(QFrame::Panel);
   label->setFrameShadow(QFrame::Sunken);
   label->setMinimumWidth(90);
+  // A read-out is one line high wherever the grid has room to spare.
+  label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   return label;
 }
 
@@ -80,6 +82,7 @@ void OptionsDialog::buildGeneralTab(QWidget* page) {
   for (QScrollBar* bar : {vscDPointD_, vscDPointS_}) {
     bar->setRange(0, 8);
     bar->setPageStep(1);
+    bar->setFixedHeight(2 * bar->sizeHint().width() + 4);  // just its two arrows
   }
   lblDPointD_ = ReadOut(QStringLiteral("lblDPointD"), decimals);
   lblDPointS_ = ReadOut(QStringLiteral("lblDPointS"), decimals);
