@@ -27,21 +27,28 @@ TextRecord FontOnly(const TextRecord& t) {
 
 }  // namespace
 
-const QFontMetricsF& QtTextMeasurer::MetricsFor(const TextRecord& label) const {
+const QtTextMeasurer::Entry& QtTextMeasurer::EntryFor(const TextRecord& label) const {
   for (const Entry& e : fonts_) {
-    if (SameFont(e.font, label)) return e.metrics;
+    if (SameFont(e.font, label)) return e;
   }
   if (fonts_.size() >= kMaxCachedFonts) fonts_.clear();
-  fonts_.push_back(Entry{FontOnly(label), QFontMetricsF(LabelFont(label))});
-  return fonts_.back().metrics;
+  const QFont font = LabelFont(label);
+  fonts_.push_back(Entry{FontOnly(label), QFontMetricsF(font), PlainGlyphs(font)});
+  return fonts_.back();
 }
 
 TextSize QtTextMeasurer::Measure(const TextRecord& label) const {
-  const QFontMetricsF& metrics = MetricsFor(label);
-  const QString caption = LabelCaption(label);
-  // One line is by far the common case and needs no text layout.
-  const QSizeF px = caption.contains(QLatin1Char('\n')) ? metrics.size(0, caption)
-                                                         : QSizeF(metrics.horizontalAdvance(caption), metrics.height());
+  const Entry& entry = EntryFor(label);
+  const QFontMetricsF& metrics = entry.metrics;
+  QSizeF px;
+  if (const std::optional<qreal> width = entry.plain.Width(label.Caption)) {
+    px = QSizeF(*width, metrics.height());
+  } else {
+    const QString caption = LabelCaption(label);
+    // One line is by far the common case and needs no text layout.
+    px = caption.contains(QLatin1Char('\n')) ? metrics.size(0, caption)
+                                             : QSizeF(metrics.horizontalAdvance(caption), metrics.height());
+  }
   return TextSize{static_cast<float>(PxToMm(px.width())), static_cast<float>(PxToMm(px.height()))};
 }
 

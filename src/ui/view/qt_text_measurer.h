@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/platform.h"
+#include "view/plain_glyphs.h"
 
 namespace planimo {
 
@@ -16,15 +17,20 @@ class QtTextMeasurer : public TextMeasurer {
   // (logical pixels x 0.2645).
   TextSize Measure(const TextRecord& label) const override;
 
+  // The plain glyphs of the label's font, for drawing a value caption with
+  // the same glyphs it was measured with. Valid until the next call.
+  const PlainGlyphs& PlainGlyphsFor(const TextRecord& label) const { return EntryFor(label).plain; }
+
  private:
   struct Entry {
     TextRecord font;  // only the font fields count
     QFontMetricsF metrics;
+    PlainGlyphs plain;  // value captions without running the shaper
   };
   // A zoom re-measures every label in a handful of fonts; building the font
   // metrics once per font keeps a zoom of thousands of labels quick. Used
   // from the interface thread only.
-  const QFontMetricsF& MetricsFor(const TextRecord& label) const;
+  const Entry& EntryFor(const TextRecord& label) const;
   mutable std::vector<Entry> fonts_;
 };
 

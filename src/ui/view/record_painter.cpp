@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "view/label_font.h"
+#include "view/plain_glyphs.h"
+#include "view/qt_text_measurer.h"
 #include "view/view_units.h"
 
 namespace planimo {
@@ -106,14 +108,25 @@ bool SameFont(const TextRecord& a, const TextRecord& b) {
 // Labels of one collection nearly always share a font: building it once for
 // a run of them keeps a repaint of thousands of labels quick.
 struct FontRun {
+  explicit FontRun(const TextMeasurer* m) : measurer(dynamic_cast<const QtTextMeasurer*>(m)) {}
+  const QtTextMeasurer* measurer;  // holds the plain glyphs of the fonts labels were measured in
   const TextRecord* last = nullptr;
   qreal ascent = 0;
+  const PlainGlyphs* plain = nullptr;  // null: every caption through drawText
   void Apply(QPainter& p, const TextRecord& t) {
     if (last && SameFont(*last, t)) return;
-    p.setFont(LabelFont(t, p.device()));
+    const QFont font = LabelFont(t, p.device());
+    p.setFont(font);
     ascent = p.fontMetrics().ascent();
+    // Decorations are left to drawText; a device of another resolution has
+    // glyphs of its own.
+    const bool plainDraws = measurer && !t.FontUnderline && !t.FontStrikethru && font == LabelFont(t);
+    plain = plainDraws ? &measurer->PlainGlyphsFor(t) : nullptr;
     last = &t;
   }
+  // Glyphs of a value caption without shaping it: the same glyphs at the
+  // same pen positions as drawText lays out.
+  QGlyphRun PlainRun(const TextRecord& t) const { return plain ? plain->Run(t.Caption) : QGlyphRun(); }
 };
 
 void DrawLabel(QPainter& p, const TextRecord& t, const QRectF& exposed, FontRun& fonts) {
@@ -125,9 +138,13 @@ void DrawLabel(QPainter& p, const TextRecord& t, const QRectF& exposed, FontRun&
   if (!t.Caption.empty()) {
     fonts.Apply(p, t);
     p.setPen(ToQColor(t.ForeColor));
-    const QString caption = LabelCaption(t);
-    if (t.Alignment == 0 && !caption.contains(QLatin1Char('\n'))) {
-      p.drawText(QPointF(rect.left(), rect.top() + fonts.ascent), caption);  // no layout pass: the common case
+    const QPointF baseline(rect.left(), rect.top() + fonts.ascent);
+    const QGlyphRun run = t.Alignment == 0 ? fonts.PlainRun(t) : QGlyphRun();
+    const QString caption = run.isEmpty() ? LabelCaption(t) : QString();
+    if (!run.isEmpty()) {
+      p.drawGlyphRun(baseline, run);
+    } else if (t.Alignment == 0 && !caption.contains(QLatin1Char('\n'))) {
+      p.drawText(baseline, caption);  // no layout pass: the common case
     } else {
       const Qt::Alignment h = t.Alignment == 1 ? Qt::AlignRight : t.Alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft;
       p.drawText(rect, static_cast<int>(h | Qt::AlignTop) | Qt::TextDontClip, caption);
@@ -145,7 +162,7 @@ void DrawLabel(QPainter& p, const TextRecord& t, const QRectF& exposed, FontRun&
 }  // namespace
 
 void PaintLabel(QPainter& p, const TextRecord& t, const QRectF& exposed) {
-  FontRun fonts;
+  FontRun fonts(nullptr);
   DrawLabel(p, t, exposed, fonts);
 }
 
@@ -154,7 +171,7 @@ void PaintRecords(QPainter& p, const Document& doc, const QRectF& exposed) {
   const WorkingObjects& w = doc.live;
   const auto line = [&](const LineRecord& r) { PaintLine(p, r, exposed); };
   const auto shape = [&](const ShapeRecord& r) { PaintShape(p, r, exposed); };
-  FontRun fonts;
+  FontRun fonts(doc.measurer.get());
   const auto label = [&](const TextRecord& r) { DrawLabel(p, r, exposed, fonts); };
 
   PaintEach(o.lineHojoSave, line);
