@@ -1,0 +1,99 @@
+// Calibrating through the options dialog by dragging along known lengths on
+// the map, then measuring: the picks reach the dialog's boxes, "設定" turns
+// them into ratios, and a measurement afterwards reads in real units.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/main_window.h"
+#include "fake_message_sink.h"
+#include "view/map_view.h"
+
+namespace planimo {
+namespace {
+
+void Send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held) {
+  QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, held, Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
+}
+
+// Click, move, click: the way every line is drawn on the map.
+void DrawLine(QWidget* w, QPoint from, QPoint to) {
+  Send(w, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+  Send(w, QEvent::MouseButtonRelease, from, Qt::LeftButton, Qt::NoButton);
+  Send(w, QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::NoButton);
+  Send(w, QEvent::MouseMove, to, Qt::NoButton, Qt::NoButton);
+  Send(w, QEvent::MouseButtonPress, to, Qt::LeftButton, Qt::LeftButton);
+  Send(w, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
+
+// Types a value into a dialog box the way a user leaves it: focus, text, Tab.
+void Type(QLineEdit* box, const QString& text) {
+  box->setFocus();
+  box->setText(text);
+  QTest::keyClick(box, Qt::Key_Tab);
+}
+
+TEST(CalibrateUi, PickedReferencesAndTypedLengthsGiveRealDistances) {
+  QTemporaryDir folder;
+  auto sink = std::make_shared<FakeMessageSink>();
+  MainWindow w(sink, folder.path());
+  w.resize(1100, 900);
+  w.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+  QImage white(800, 600, QImage::Format_RGB32);
+  white.fill(Qt::white);
+  const QString path = folder.filePath(QStringLiteral("plan.bmp"));
+  ASSERT_TRUE(white.save(path));
+  w.openImage(path);
+  QWidget* map = w.mapView()->viewport();
+
+  w.command(QStringLiteral("mnuToolOpt"))->trigger();
+  OptionsDialog* dialog = w.optionsDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_FALSE(w.command(QStringLiteral("mnuToolOpt"))->isEnabled());
+  dialog->findChild<QTabWidget*>(QStringLiteral("SSTab"))->setCurrentIndex(2);
+  QApplication::processEvents();
+  ASSERT_TRUE(w.document().state.booPickDis);
+
+  // 400 pixels across and down are 105.8 mm of drawing; both are 10 m.
+  DrawLine(map, QPoint(100, 100), QPoint(500, 100));
+  auto box = [dialog](int i) { return dialog->findChild<QLineEdit*>(QStringLiteral("txtXY_%1").arg(i)); };
+  EXPECT_EQ(box(4)->text(), QStringLiteral("105.8"));
+  w.command(QStringLiteral("popDisY"))->trigger();
+  DrawLine(map, QPoint(100, 100), QPoint(100, 500));
+  EXPECT_EQ(box(10)->text(), QStringLiteral("105.8"));
+  EXPECT_EQ(w.document().objects.lblKyori.size(), 1u) << "a picking line is not a kept distance";
+
+  Type(box(5), QStringLiteral("10"));
+  Type(box(11), QStringLiteral("10"));
+  dialog->findChild<QPushButton*>(QStringLiteral("cmdSettei"))->click();
+  EXPECT_DOUBLE_EQ(w.document().state.GE_tpPtoD_r_X, 10.0 / static_cast<double>(105.8f));
+  EXPECT_DOUBLE_EQ(w.document().state.GE_tpPtoD_r_Y, w.document().state.GE_tpPtoD_r_X);
+
+  dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+  QApplication::processEvents();
+  EXPECT_TRUE(w.command(QStringLiteral("mnuToolOpt"))->isEnabled());
+  EXPECT_TRUE(w.command(QStringLiteral("mnuToolMes"))->isChecked());
+  EXPECT_FALSE(w.document().state.booPickDis);
+
+  // Half the reference: 200 pixels are 5 m.
+  DrawLine(map, QPoint(150, 300), QPoint(350, 300));
+  const auto& labels = w.document().objects.lblKyori;
+  ASSERT_EQ(labels.size(), 2u);
+  EXPECT_EQ(labels[0].Caption, " 5.00 m ");
+  EXPECT_TRUE(sink->boxes.empty());
+}
+
+}  // namespace
+}  // namespace planimo
