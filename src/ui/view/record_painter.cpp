@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "view/label_font.h"
+#include "view/marker_stamp.h"
 #include "view/plain_glyphs.h"
 #include "view/qt_text_measurer.h"
 #include "view/view_units.h"
@@ -80,23 +81,37 @@ void PaintLine(QPainter& p, const LineRecord& l, const QRectF& exposed) {
   p.drawLine(QPointF(MmToPx(l.X1), MmToPx(l.Y1)), QPointF(MmToPx(l.X2), MmToPx(l.Y2)));
 }
 
-void PaintShape(QPainter& p, const ShapeRecord& s, const QRectF& exposed) {
+namespace {
+
+// `stamp` null: every marker rasterised on its own.
+void DrawShape(QPainter& p, const ShapeRecord& s, const QRectF& exposed, MarkerStamp* stamp) {
   if (!s.Visible) return;
   const QRectF bounds = ShapeBounds(s);
   if (!bounds.intersects(exposed)) return;
   QPen pen(ToQColor(s.BorderColor), std::max<int>(1, s.BorderWidth), ToPenStyle(s.BorderStyle));
   pen.setCosmetic(true);
-  p.setPen(pen);
   if (IsOutlineOnly(s)) {
+    p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(QRectF(MmToPx(s.Left), MmToPx(s.Top), MmToPx(s.Width), MmToPx(s.Height)));
     return;
   }
   const QPointF c(MmToPx(s.Left + s.Width / 2), MmToPx(s.Top + s.Height / 2));
-  p.setBrush(ToQColor(s.FillColor));
   // Pixel-exact 7 x 7: the outline of a w x h ellipse covers w + 1 pixels.
-  p.drawEllipse(QRectF(std::floor(c.x()) - 3, std::floor(c.y()) - 3, kMarkerPx - 1, kMarkerPx - 1));
+  const QRect box(static_cast<int>(std::floor(c.x())) - 3, static_cast<int>(std::floor(c.y())) - 3,
+                  static_cast<int>(kMarkerPx) - 1, static_cast<int>(kMarkerPx) - 1);
+  if (stamp) {
+    stamp->Draw(p, pen, ToQColor(s.FillColor), box);
+    return;
+  }
+  p.setPen(pen);
+  p.setBrush(ToQColor(s.FillColor));
+  p.drawEllipse(QRectF(box));
 }
+
+}  // namespace
+
+void PaintShape(QPainter& p, const ShapeRecord& s, const QRectF& exposed) { DrawShape(p, s, exposed, nullptr); }
 
 namespace {
 
@@ -170,7 +185,9 @@ void PaintRecords(QPainter& p, const Document& doc, const QRectF& exposed) {
   const Collections& o = doc.objects;
   const WorkingObjects& w = doc.live;
   const auto line = [&](const LineRecord& r) { PaintLine(p, r, exposed); };
-  const auto shape = [&](const ShapeRecord& r) { PaintShape(p, r, exposed); };
+  MarkerStamp stamp;
+  MarkerStamp* const stamps = MarkerStamp::Fits(p) ? &stamp : nullptr;
+  const auto shape = [&](const ShapeRecord& r) { DrawShape(p, r, exposed, stamps); };
   FontRun fonts(doc.measurer.get());
   const auto label = [&](const TextRecord& r) { DrawLabel(p, r, exposed, fonts); };
 
