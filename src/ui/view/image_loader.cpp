@@ -8,7 +8,9 @@
 #include <climits>
 #include <mutex>
 #include <span>
+#include <utility>
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include "model/error_numbers.h"
@@ -54,6 +56,38 @@ int BytesPerPixel(QImage::Format f) {
 // Grey palettes (8-bit scans saved as BMP or GIF) become plain 8-bit grey.
 void KeepGreyEightBit(QImage& img) {
   if (img.format() == QImage::Format_Indexed8 && img.isGrayscale()) img.convertTo(QImage::Format_Grayscale8);
+}
+
+// Below this a picture is left to the reader's own allocation.
+constexpr qint64 kLargePictureBytes = 8 * 1024 * 1024;
+
+void UnmapPixels(void* info) {
+  const auto* block = static_cast<const std::pair<void*, std::size_t>*>(info);
+  munmap(block->first, block->second);
+  delete block;
+}
+
+// An empty picture of the given size whose pixels sit in memory of their own,
+// hinted to the kernel as large pages. A scan's decoder writes every byte of
+// a fresh buffer of a hundred megabytes or more; taken in small pages, the
+// page faults cost as much as decoding all the pixels. A null image when the
+// memory is not there (the reader then allocates for itself).
+QImage AllocateLarge(QSize size, QImage::Format format) {
+  if (size.isEmpty() || format == QImage::Format_Invalid) return QImage();
+  const qint64 stride = (qint64(size.width()) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
+  const qint64 bytes = stride * size.height();
+  if (stride > INT_MAX || bytes < kLargePictureBytes || bytes > qint64(ImageAllocationLimitMb()) * 1024 * 1024) {
+    return QImage();
+  }
+  void* pixels = mmap(nullptr, std::size_t(bytes), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (pixels == MAP_FAILED) return QImage();
+#ifdef MADV_HUGEPAGE
+  madvise(pixels, std::size_t(bytes), MADV_HUGEPAGE);  // only a hint: refused, small pages serve
+#endif
+  auto* block = new std::pair<void*, std::size_t>(pixels, std::size_t(bytes));
+  QImage image(static_cast<uchar*>(pixels), size.width(), size.height(), stride, format, UnmapPixels, block);
+  if (image.isNull()) UnmapPixels(block);
+  return image;
 }
 
 bool StreamIsComplete(const QByteArray& format, QFile& file) {
@@ -130,7 +164,9 @@ ImageProbe ProbeImage(const QString& path) {
 ImageLoadResult ReadImage(const QString& path, QImage& out) {
   QImageReader reader(path);
   OpenReader(reader);
-  QImage img;
+  // The JPEG reader decodes into a picture handed to it when size and format
+  // match; otherwise it allocates its own and this one is simply dropped.
+  QImage img = reader.format() == "jpeg" ? AllocateLarge(reader.size(), reader.imageFormat()) : QImage();
   if (!reader.read(&img) || img.isNull()) {
     switch (reader.error()) {
       case QImageReader::FileNotFoundError:
@@ -149,10 +185,13 @@ ImageLoadResult ReadImage(const QString& path, QImage& out) {
 QImage ReadReduced(const QString& path, QSize fullSize, int denominator) {
   QImageReader reader(path);
   OpenReader(reader);
-  // Rounded up, as the JPEG decoder's own DCT scaling rounds, so that no
-  // second resampling pass follows the decode.
+  // Rounded down: the JPEG reader picks the smallest DCT scaling that still
+  // covers the size asked for, so one pixel more than width / 8 already
+  // costs a decode at 2/8 and a resampling pass over four times the pixels.
+  // The decoder's own 1/8 picture is width / 8 rounded up; when that is not
+  // exact, only a one-pixel resample of the small picture follows.
   const int d = std::max(1, denominator);
-  reader.setScaledSize(QSize((fullSize.width() + d - 1) / d, (fullSize.height() + d - 1) / d));
+  reader.setScaledSize(QSize(std::max(1, fullSize.width() / d), std::max(1, fullSize.height() / d)));
   QImage img;
   if (!reader.read(&img)) return QImage();
   KeepGreyEightBit(img);

@@ -35,8 +35,10 @@ ImageProbe ProbeImage(const QString& path);
 // pictures stay 8-bit.
 ImageLoadResult ReadImage(const QString& path, QImage& out);
 
-// The picture reduced by `denominator` (JPEG decodes it in the DCT, far
-// faster than a full read). A null image when the read fails.
+// The picture reduced by `denominator`, each side rounded down (JPEG decodes
+// it in the DCT: no inverse transform of the detail and a picture 64 times
+// smaller to fill, though every coefficient is still unpacked). A null image
+// when the read fails.
 QImage ReadReduced(const QString& path, QSize fullSize, int denominator);
 
 // Largest decoded picture, in megabytes, the reader may allocate: half the
