@@ -78,6 +78,13 @@ ImageLoadResult MapView::openImage(const QString& path) {
   }
 
   const unsigned generation = ++generation_;
+  previous_ = Shown{shown_, fullSize_, path_};
+  loading_ = true;
+  QImage reduced = ReadReduced(path, probe.size, kPreviewDenominator);
+  if (!reduced.isNull()) display(Shown{std::move(reduced), probe.size, path}, zoom);
+  // The full read starts only now: both reads must run through the whole
+  // compressed stream, and side by side on a small machine they halve each
+  // other's speed, so the first picture would come barely before the full one.
   worker_ = std::thread([this, path, generation] {
     QImage image;
     ImageLoadResult result = ReadImage(path, image);
@@ -85,10 +92,6 @@ ImageLoadResult MapView::openImage(const QString& path) {
         this, [this, generation, result, image]() { finishFullRead(generation, result, image); },
         Qt::QueuedConnection);
   });
-  previous_ = Shown{shown_, fullSize_, path_};
-  loading_ = true;
-  QImage reduced = ReadReduced(path, probe.size, kPreviewDenominator);
-  if (!reduced.isNull()) display(Shown{std::move(reduced), probe.size, path}, zoom);
   return ImageLoadResult{true, true, 0, QString()};
 }
 
