@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "view/label_font.h"
 #include "view/marker_stamp.h"
@@ -71,15 +72,59 @@ QRectF LabelBounds(const TextRecord& t) {
   return QRectF(MmToPx(t.Left), MmToPx(t.Top), MmToPx(t.Width), MmToPx(t.Height)).adjusted(-1, -1, 1, 1);
 }
 
-void PaintLine(QPainter& p, const LineRecord& l, const QRectF& exposed) {
+namespace {
+
+QPen LinePen(Colour colour, int width, std::int16_t style) {
+  QPen pen(ToQColor(colour), std::max(1, width), ToPenStyle(style));
+  pen.setCosmetic(true);
+  return pen;
+}
+
+// Kept lines come in long runs of one colour and width, drawn solid: such a
+// run goes to the raster engine in one call, which draws every line of it
+// exactly as on its own. Dashed lines are drawn one by one, so that no dash
+// pattern can run on from one line into the next.
+class LineRun {
+ public:
+  explicit LineRun(QPainter& p) : p_(p) {}
+  void Add(Colour colour, int width, const QLineF& line) {
+    if (!lines_.empty() && (colour != colour_ || width != width_)) Flush();
+    colour_ = colour;
+    width_ = width;
+    lines_.push_back(line);
+  }
+  void Flush() {
+    if (lines_.empty()) return;
+    p_.setPen(LinePen(colour_, width_, kStyleSolid));
+    p_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+    lines_.clear();
+  }
+
+ private:
+  QPainter& p_;
+  Colour colour_ = 0;
+  int width_ = 0;
+  std::vector<QLineF> lines_;
+};
+
+// `run` null: drawn at once.
+void DrawLine(QPainter& p, const LineRecord& l, const QRectF& exposed, LineRun* run) {
   if (!l.Visible || l.BorderStyle == kStyleTransparent) return;
   const MmBox box(exposed, std::max<int>(1, l.BorderWidth));
   if (box.Misses(std::min(l.X1, l.X2), std::min(l.Y1, l.Y2), std::max(l.X1, l.X2), std::max(l.Y1, l.Y2))) return;
-  QPen pen(ToQColor(l.BorderColor), std::max<int>(1, l.BorderWidth), ToPenStyle(l.BorderStyle));
-  pen.setCosmetic(true);
-  p.setPen(pen);
-  p.drawLine(QPointF(MmToPx(l.X1), MmToPx(l.Y1)), QPointF(MmToPx(l.X2), MmToPx(l.Y2)));
+  const QLineF line(MmToPx(l.X1), MmToPx(l.Y1), MmToPx(l.X2), MmToPx(l.Y2));
+  if (run && ToPenStyle(l.BorderStyle) == Qt::SolidLine) {
+    run->Add(l.BorderColor, l.BorderWidth, line);
+    return;
+  }
+  if (run) run->Flush();  // keeps the drawing order
+  p.setPen(LinePen(l.BorderColor, l.BorderWidth, l.BorderStyle));
+  p.drawLine(line);
 }
+
+}  // namespace
+
+void PaintLine(QPainter& p, const LineRecord& l, const QRectF& exposed) { DrawLine(p, l, exposed, nullptr); }
 
 namespace {
 
@@ -184,7 +229,8 @@ void PaintLabel(QPainter& p, const TextRecord& t, const QRectF& exposed) {
 void PaintRecords(QPainter& p, const Document& doc, const QRectF& exposed) {
   const Collections& o = doc.objects;
   const WorkingObjects& w = doc.live;
-  const auto line = [&](const LineRecord& r) { PaintLine(p, r, exposed); };
+  LineRun lines(p);
+  const auto line = [&](const LineRecord& r) { DrawLine(p, r, exposed, &lines); };
   MarkerStamp stamp;
   MarkerStamp* const stamps = MarkerStamp::Fits(p) ? &stamp : nullptr;
   const auto shape = [&](const ShapeRecord& r) { DrawShape(p, r, exposed, stamps); };
@@ -195,6 +241,7 @@ void PaintRecords(QPainter& p, const Document& doc, const QRectF& exposed) {
   PaintEach(o.lineDsSave, line);
   PaintEach(o.linePS, line);
   PaintEach(o.lineHikidashi, line);
+  lines.Flush();
   PaintEach(o.shpSnpo, shape);
   // The comment template and position template (index 0) are drawn when
   // visible: after a project is read back index 0 of the positions is real.
@@ -210,6 +257,7 @@ void PaintRecords(QPainter& p, const Document& doc, const QRectF& exposed) {
   line(w.lineCheck);
   line(w.lineHintX);
   line(w.lineHintY);
+  lines.Flush();
   shape(w.shpZoom);
   shape(w.shpCircle);
   shape(w.shpSnap);
@@ -220,6 +268,7 @@ void PaintRecords(QPainter& p, const Document& doc, const QRectF& exposed) {
   label(w.lblKeiIdo);
 
   line(w.linDefault);
+  lines.Flush();
   label(w.lblDefault);
 }
 
