@@ -79,7 +79,7 @@ TEST(PlainGlyphsTest, CaptionsOutsideTheTableGoToTheShaper) {
 
 // Distance labels in several sizes, drawn once with the plain glyphs and once
 // through drawText (a document whose measurer has no glyph tables).
-QImage Painted(const std::shared_ptr<TextMeasurer>& measurer, float fontSize) {
+QImage Painted(const std::shared_ptr<TextMeasurer>& measurer, float fontSize, QPointF shift) {
   Document doc;
   doc.live.lblDefault.Visible = false;
   doc.live.linDefault.Visible = false;
@@ -103,17 +103,19 @@ QImage Painted(const std::shared_ptr<TextMeasurer>& measurer, float fontSize) {
   image.setDotsPerMeterY(3780);
   image.fill(Qt::white);
   QPainter p(&image);
-  p.translate(-0.5, -0.25);
-  PaintRecords(p, doc, QRectF(0, 0, 1400, 1000));
+  p.translate(shift);
+  PaintRecords(p, doc, QRectF(0, 0, 1400, 1000).translated(-shift));
   return image;
 }
 
+// Also with labels cut by the left and top edges of the surface.
 TEST(PlainGlyphsTest, LabelsLookTheSameAsWithShapedText) {
-  for (float size : {2.4375f, 4.875f, 7.3125f, 9.75f, 12.1875f}) {
-    ASSERT_EQ(LabelFont(TextRecord{}), LabelFont(TextRecord{}, nullptr));
-    const QImage plain = Painted(std::make_shared<QtTextMeasurer>(), size);
-    const QImage shaped = Painted(std::make_shared<ApproxTextMeasurer>(), size);
-    EXPECT_TRUE(plain == shaped) << "at " << size << " pt";
+  for (const QPointF shift : {QPointF(-0.5, -0.25), QPointF(-47.5, -13.25)}) {
+    for (float size : {2.4375f, 4.875f, 7.3125f, 9.75f, 12.1875f}) {
+      const QImage plain = Painted(std::make_shared<QtTextMeasurer>(), size, shift);
+      const QImage shaped = Painted(std::make_shared<ApproxTextMeasurer>(), size, shift);
+      EXPECT_TRUE(plain == shaped) << "at " << size << " pt, shifted by " << shift.x() << ", " << shift.y();
+    }
   }
 }
 

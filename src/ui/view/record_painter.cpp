@@ -185,8 +185,15 @@ struct FontRun {
     last = &t;
   }
   // Glyphs of a value caption without shaping it: the same glyphs at the
-  // same pen positions as drawText lays out.
-  QGlyphRun PlainRun(const TextRecord& t) const { return plain ? plain->Run(t.Caption) : QGlyphRun(); }
+  // same pen positions as drawText lays out. The raster engine places glyphs
+  // left of or above the device's origin differently for the two, and a
+  // scaled device picks glyphs of its own, so such labels go to drawText.
+  QGlyphRun PlainRun(const QPainter& p, const TextRecord& t, const QRectF& rect) const {
+    const QTransform& device = p.deviceTransform();
+    if (!plain || device.type() > QTransform::TxTranslate) return QGlyphRun();
+    if (rect.left() + device.dx() < 0 || rect.top() + device.dy() < 0) return QGlyphRun();
+    return plain->Run(t.Caption);
+  }
 };
 
 void DrawLabel(QPainter& p, const TextRecord& t, const QRectF& exposed, FontRun& fonts) {
@@ -199,7 +206,7 @@ void DrawLabel(QPainter& p, const TextRecord& t, const QRectF& exposed, FontRun&
     fonts.Apply(p, t);
     p.setPen(ToQColor(t.ForeColor));
     const QPointF baseline(rect.left(), rect.top() + fonts.ascent);
-    const QGlyphRun run = t.Alignment == 0 ? fonts.PlainRun(t) : QGlyphRun();
+    const QGlyphRun run = t.Alignment == 0 ? fonts.PlainRun(p, t, rect) : QGlyphRun();
     const QString caption = run.isEmpty() ? LabelCaption(t) : QString();
     if (!run.isEmpty()) {
       p.drawGlyphRun(baseline, run);
