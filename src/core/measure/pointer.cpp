@@ -48,8 +48,13 @@ void DrawGuide(LineRecord& guide, float x1, float y1, float x2, float y2) {
   guide.Visible = true;
 }
 
-// Horizontal guide: an end level with the pointer (within 2 mm) pulls y.
-bool HorizontalGuide(const std::vector<LineRecord>& lines, LineRecord& guide, float x, float& y) {
+enum class Axis { Horizontal, Vertical };
+
+// An end point level with the pointer (horizontal guide) or plumb with it
+// (vertical guide), within 2 mm, pulls the pointer onto that level or plumb
+// line and draws the guide from the end point to it; first end first.
+bool AxisGuide(const std::vector<LineRecord>& lines, Axis axis, LineRecord& guide, float& x, float& y) {
+  const bool level = axis == Axis::Horizontal;
   const int n = Candidates(lines);
   for (int i = 0; i < n; ++i) {
     const LineRecord& l = lines[static_cast<std::size_t>(i)];
@@ -57,29 +62,15 @@ bool HorizontalGuide(const std::vector<LineRecord>& lines, LineRecord& guide, fl
     for (int end = 0; end < 2; ++end) {
       const float ex = end == 0 ? l.X1 : l.X2;
       const float ey = end == 0 ? l.Y1 : l.Y2;
-      if (std::fabs(y - ey) < kCatch) {
+      if (std::fabs(level ? y - ey : x - ex) >= kCatch) continue;
+      if (level) {
         y = ey;
         DrawGuide(guide, ex, ey, x, ey);
-        return true;
-      }
-    }
-  }
-  return false;
-}
-
-bool VerticalGuide(const std::vector<LineRecord>& lines, LineRecord& guide, float& x, float y) {
-  const int n = Candidates(lines);
-  for (int i = 0; i < n; ++i) {
-    const LineRecord& l = lines[static_cast<std::size_t>(i)];
-    if (!l.Visible) continue;
-    for (int end = 0; end < 2; ++end) {
-      const float ex = end == 0 ? l.X1 : l.X2;
-      const float ey = end == 0 ? l.Y1 : l.Y2;
-      if (std::fabs(x - ex) < kCatch) {
+      } else {
         x = ex;
         DrawGuide(guide, ex, ey, ex, y);
-        return true;
       }
+      return true;
     }
   }
   return false;
@@ -102,10 +93,12 @@ void PreprocessPointer(Document& doc, PointerPhase phase, bool ctrl,
     doc.live.lineHintX.Visible = false;
     doc.live.lineHintY.Visible = false;
     // The first catch ends the search.
-    (void)(HorizontalGuide(o.lineHikidashi, doc.live.lineHintX, x, y) ||
-           VerticalGuide(o.lineHikidashi, doc.live.lineHintY, x, y) ||
-           HorizontalGuide(o.lineHojoSave, doc.live.lineHintX, x, y) ||
-           VerticalGuide(o.lineHojoSave, doc.live.lineHintY, x, y));
+    LineRecord& hx = doc.live.lineHintX;
+    LineRecord& hy = doc.live.lineHintY;
+    (void)(AxisGuide(o.lineHikidashi, Axis::Horizontal, hx, x, y) ||
+           AxisGuide(o.lineHikidashi, Axis::Vertical, hy, x, y) ||
+           AxisGuide(o.lineHojoSave, Axis::Horizontal, hx, x, y) ||
+           AxisGuide(o.lineHojoSave, Axis::Vertical, hy, x, y));
   } else if (phase != PointerPhase::Down) {
     doc.live.lineHintX.Visible = false;
     doc.live.lineHintY.Visible = false;

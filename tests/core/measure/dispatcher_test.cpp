@@ -96,6 +96,18 @@ TEST(Pointer, CtrlSnapsToVisibleEndsOnly) {
   EXPECT_TRUE(f.doc.live.lineHintX.Visible);
   f.Move(80, 40);
   EXPECT_FALSE(f.doc.live.lineHintX.Visible);
+  // Plumb with the second end (and level with neither): x is pulled, the
+  // vertical guide runs from that end down to the pointer.
+  f.Move(61.5f, 70, false, 0, false, true);
+  EXPECT_EQ(f.doc.live.lineDistance.X2, 60);
+  EXPECT_EQ(f.doc.live.lineDistance.Y2, 70);
+  EXPECT_FALSE(f.doc.live.lineHintX.Visible);
+  const LineRecord& guide = f.doc.live.lineHintY;
+  EXPECT_TRUE(guide.Visible);
+  EXPECT_EQ(guide.X1, 60);
+  EXPECT_EQ(guide.Y1, 30);
+  EXPECT_EQ(guide.X2, 60);
+  EXPECT_EQ(guide.Y2, 70);
 }
 
 TEST(Calibration, TiltRightPointWinsAndCorrectionFollows) {
