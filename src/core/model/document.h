@@ -51,10 +51,22 @@ struct Document {
   std::string specifiedDistanceCaption = "50m";  // popMes entry, "50 " + strUnitD
   std::int16_t intPrintMethod = 0;
 
+  // Identifies the drawing's current content: every command that changes the
+  // drawing or the project calls MarkChanged, which gives it a fresh number.
+  // The drawing is unsaved while `revision` differs from `savedRevision`;
+  // stepping back through a history restores an earlier number.
+  std::uint64_t revision = 0;
+  std::uint64_t savedRevision = 0;
+  std::uint64_t lastRevisionIssued = 0;
+
   // Platform services; the core's stand-ins until the shell installs its own.
   std::shared_ptr<const TextMeasurer> measurer;
   std::shared_ptr<const Clock> clock;
 };
+
+// Records that the drawing or the project changed.
+inline void MarkChanged(Document& doc) { doc.revision = ++doc.lastRevisionIssued; }
+inline bool HasUnsavedChanges(const Document& doc) { return doc.revision != doc.savedRevision; }
 
 // Puts every project value with a default back to it, in the documented
 // order, together with the view and numbering state that goes with it.
