@@ -127,17 +127,10 @@ std::string Grouped(const std::string& digits) {
 
 }  // namespace
 
-std::string GeneralForm(double value) {
-  if (value == 0) return "0";  // also for -0
-  std::array<char, 32> buf{};
-  const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value);
-  return std::string(buf.data(), res.ptr);
-}
-
 std::string FormatNumber(double value, std::string_view pattern) {
-  if (pattern.empty()) return GeneralForm(value);
+  if (pattern.empty()) return DoubleText(value);
   const PatternShape shape = ReadPattern(pattern);
-  if (!std::isfinite(value)) return shape.prefix + GeneralForm(value) + shape.suffix;
+  if (!std::isfinite(value)) return shape.prefix + DoubleText(value) + shape.suffix;
 
   DecimalDigits d = FifteenDigits(std::fabs(value));
   RoundToDecimals(d, shape.decimals);
@@ -175,13 +168,6 @@ std::string FormatNumber(double value, std::string_view pattern) {
 std::string FormatText(std::string_view text, std::string_view pattern) {
   if (const std::optional<double> v = ParseNumber(text)) return FormatNumber(*v, pattern);
   return std::string(text);
-}
-
-std::string SingleText(float value) {
-  if (value == 0) return "0";  // also for -0
-  char buf[32];
-  const auto res = std::to_chars(buf, buf + sizeof buf, value);
-  return std::string(buf, res.ptr);
 }
 
 }  // namespace planimo

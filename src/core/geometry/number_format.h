@@ -11,7 +11,7 @@
 
 namespace planimo {
 
-// Formats `value` with `pattern`; an empty pattern gives the general form.
+// Formats `value` with `pattern`; an empty pattern gives DoubleText.
 std::string FormatNumber(double value, std::string_view pattern);
 
 // Formats text the way a value given as text is formatted: text that reads as
@@ -19,12 +19,17 @@ std::string FormatNumber(double value, std::string_view pattern);
 // copied unchanged.
 std::string FormatText(std::string_view text, std::string_view pattern);
 
-// The shortest decimal text that reads back to the same double; no grouping,
-// no leading blank.
-std::string GeneralForm(double value);
-
-// The shortest text of a Single: up to 7 significant digits, "0" for -0.
+// The text of a Single as every box, caption, tag and file shows it: the
+// shortest text of at most 7 significant digits that reads back to the value,
+// or the value rounded to 7 digits when no such text exists; trailing zeros
+// and a trailing point dropped ("141.4214", "100000", "0.1"); the exponent
+// form only below 1E-4 or from 1E+07 ("1.5E+07", "1E-05"); "0" for -0.
+// Reading the text back and writing it again gives the same text.
 std::string SingleText(float value);
+
+// The same for a Double with at most 15 significant digits; the exponent form
+// from 1E+15. Not finite values read "inf", "-inf", "nan".
+std::string DoubleText(double value);
 
 // Reads a whole text as a number the way an input box judges it numeric:
 // surrounding blanks, a sign, "," grouping, a decimal point and an exponent

@@ -195,7 +195,7 @@ FocusMove DmsEnter(OptionsForm& f, int group, int i) {
   if (!d || !m || !s) return stay;
   const double t = DmsToSeconds(*d, *m, *s);
   if (!(t > 0)) return {};
-  box[3] = GeneralForm(t);
+  box[3] = DoubleText(t);
   return i == 2 ? MoveTo(next, 0) : MoveTo(DmsGroupBox(group), i + 1);
 }
 
@@ -221,7 +221,7 @@ bool ApplyLatLong(Document& doc, OptionsForm& f) {
   double totals[kDmsGroupCount];
   for (int g = 0; g < kDmsGroupCount; ++g) {
     totals[g] = DmsToSeconds(records[g].intDeg, records[g].intMin, records[g].sngSec);
-    DmsGroup(f, g)[3] = GeneralForm(totals[g]);
+    DmsGroup(f, g)[3] = DoubleText(totals[g]);
   }
   for (int point = 0; point < 2; ++point) {
     for (int i = 0; i < 2; ++i) {

@@ -28,7 +28,7 @@ std::optional<std::int16_t> ReadInteger(std::string_view text) {
 void FillTiltBoxes(const ProjectState& s, OptionsForm& f) {
   for (int i = 0; i < 4; ++i) {
     f.txtHosei[i] = SingleText(s.GE_sngHosei[i]);
-    f.txtHosei[4 + i] = GeneralForm(s.GE_dblHosei[i]);
+    f.txtHosei[4 + i] = DoubleText(s.GE_dblHosei[i]);
   }
 }
 
@@ -50,10 +50,10 @@ void FillKnownDistanceBoxes(const ProjectState& s, OptionsForm& f) {
 }
 
 void FillParaLabels(const ProjectState& s, OptionsForm& f) {
-  f.lblPara = {GeneralForm(s.GE_tpPtoK_r_X),     GeneralForm(s.GE_tpPtoK_r_Y),
-               GeneralForm(s.GE_tpKtoP_r_X),     GeneralForm(s.GE_tpKtoP_r_Y),
-               GeneralForm(s.GE_tpPx00ToKei_La), GeneralForm(s.GE_tpPx00ToKei_Ll),
-               GeneralForm(s.GE_tpKI00ToPx_X),   GeneralForm(s.GE_tpKI00ToPx_Y)};
+  f.lblPara = {DoubleText(s.GE_tpPtoK_r_X),     DoubleText(s.GE_tpPtoK_r_Y),
+               DoubleText(s.GE_tpKtoP_r_X),     DoubleText(s.GE_tpKtoP_r_Y),
+               DoubleText(s.GE_tpPx00ToKei_La), DoubleText(s.GE_tpPx00ToKei_Ll),
+               DoubleText(s.GE_tpKI00ToPx_X),   DoubleText(s.GE_tpKI00ToPx_Y)};
 }
 
 void FillLatLongBoxes(const ProjectState& s, OptionsForm& f) {
@@ -67,7 +67,7 @@ void FillLatLongBoxes(const ProjectState& s, OptionsForm& f) {
     box[0] = std::to_string(records[g]->intDeg);
     box[1] = std::to_string(records[g]->intMin);
     box[2] = SingleText(records[g]->sngSec);
-    box[3] = GeneralForm(totals[g]);
+    box[3] = DoubleText(totals[g]);
   }
 }
 

@@ -14,7 +14,7 @@ std::optional<std::string> PositionReadout(const Document& doc, Readout& r, floa
   const std::optional<DmsText> lon = SecondsToDms(g.lon);
   const std::optional<DmsText> lat = SecondsToDms(g.lat);
   if (!lon || !lat) return std::nullopt;
-  r.positionTag = GeneralForm(g.lon) + "," + GeneralForm(g.lat);
+  r.positionTag = DoubleText(g.lon) + "," + DoubleText(g.lat);
   r.positionToolTip = lon->text + "," + lat->text;
   return lon->text + " E  " + lat->text + " N ";
 }

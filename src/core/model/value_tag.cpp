@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
+
+#include "geometry/number_format.h"
 
 namespace planimo {
 
@@ -44,41 +44,7 @@ LocalTime FromSecondOfDay(int s) { return {s / 3600, s / 60 % 60, s % 60}; }
 }  // namespace
 
 std::string FormatTagValue(double value) {
-  if (!std::isfinite(value) || value == 0) return "0";
-  // Rounding to 15 significant digits first gives the digits and the decimal
-  // exponent of the rounded value in one step ("-d.dddddddddddddde+XX").
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
-  const std::string_view s(buf);
-  const std::size_t e_at = s.find('e');
-  std::string digits;
-  digits += s[0];
-  digits += s.substr(2, e_at - 2);
-  const int exponent = std::atoi(buf + e_at + 1);
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-
-  std::string out = value < 0 ? "-" : "";
-  if (exponent >= 15 || exponent < -4) {
-    out += digits[0];
-    if (digits.size() > 1) {
-      out += '.';
-      out += digits.substr(1);
-    }
-    out += exponent < 0 ? "E-" : "E+";
-    const int mag = std::abs(exponent);
-    if (mag >= 100) out += std::to_string(mag / 100);
-    AppendTwo(out, mag % 100);
-    return out;
-  }
-  if (exponent >= 0) {
-    const std::size_t int_len = static_cast<std::size_t>(exponent) + 1;
-    digits.resize(std::max(digits.size(), int_len), '0');
-    out += digits.substr(0, int_len);
-    if (digits.size() > int_len) out += "." + digits.substr(int_len);
-  } else {
-    out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-  }
-  return out;
+  return std::isfinite(value) ? DoubleText(value) : "0";
 }
 
 std::string BuildValueTag(int unit, int decimals, double value, const LocalTime& time) {

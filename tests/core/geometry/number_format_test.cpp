@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -83,14 +84,75 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{123456789012345678.0, "0", "123456789012346000"},
                       FormatCase{5e-320, "0.00", "0.00"}, FormatCase{1e-16, "0.0######", "0.0"}));
 
-TEST(FormatNumber, EmptyPatternGivesTheGeneralForm) {
+TEST(FormatNumber, EmptyPatternGivesTheDoubleText) {
   EXPECT_EQ(FormatNumber(0.1, ""), "0.1");
-  EXPECT_EQ(FormatNumber(1234.5678, ""), "1234.5678");
   EXPECT_EQ(FormatNumber(-2.5, ""), "-2.5");
-  EXPECT_EQ(FormatNumber(100, ""), "100");
-  EXPECT_EQ(FormatNumber(-0.0, ""), "0");
-  const double third = 1.0 / 3.0;
-  EXPECT_EQ(std::stod(FormatNumber(third, "")), third);  // reads back exactly
+  EXPECT_EQ(FormatNumber(2e5, ""), "200000");  // a 7-decimal label, not "2e+05"
+}
+
+// Singles and Doubles in every text the program makes: at most 7 or 15
+// significant digits, the exponent form only below 1E-4 or from 1E+07/1E+15,
+// and a text that reads back and is written again unchanged.
+TEST(NumberText, SinglesAndDoublesReadBackToTheSameText) {
+  struct Case {
+    double value;
+    const char* single;
+    const char* dbl;
+  };
+  const Case cases[] = {
+      {0, "0", "0"},
+      {-0.0, "0", "0"},
+      {0.1, "0.1", "0.1"},
+      {100000, "100000", "100000"},
+      {1e7, "1E+07", "10000000"},
+      {1.5e7, "1.5E+07", "15000000"},
+      {9999999, "9999999", "9999999"},
+      {12345678, "1.234568E+07", "12345678"},
+      {0.0001, "0.0001", "0.0001"},
+      {0.00001, "1E-05", "1E-05"},
+      {-2.5e-7, "-2.5E-07", "-2.5E-07"},
+      {141.42135623730951, "141.4214", "141.42135623731"},
+      {13.466666666666667, "13.46667", "13.4666666666667"},
+      {44.933333333333334, "44.93333", "44.9333333333333"},
+      {-1234.56789, "-1234.568", "-1234.56789"},
+      {99999995, "9.999999E+07", "99999995"},
+      {0.1 + 0.2, "0.3", "0.3"},
+      {1e15, "1E+15", "1E+15"},
+      {999999999999999.0, "1E+15", "999999999999999"},
+      {1e100, "inf", "1E+100"},
+  };
+  for (const Case& c : cases) {
+    const float f = static_cast<float>(c.value);
+    const std::string single = SingleText(f);
+    const std::string dbl = DoubleText(c.value);
+    EXPECT_EQ(single, c.single) << c.value;
+    EXPECT_EQ(dbl, c.dbl) << c.value;
+    if (std::isfinite(f)) {
+      EXPECT_EQ(SingleText(static_cast<float>(LeadingNumber(single))), single) << c.value;
+    }
+    EXPECT_EQ(DoubleText(LeadingNumber(dbl)), dbl) << c.value;
+  }
+}
+
+// Every Single in a wide sweep of magnitudes: at most 7 digits, a text that
+// is stable under reading and writing, and the value itself whenever a text
+// of 7 digits can hold it.
+TEST(NumberText, SingleSweepIsStableAndExactWhenItCanBe) {
+  for (float f = 1.0e-6f; f < 1.0e12f; f = std::nextafter(f * 1.0009765f, 1e30f)) {
+    const std::string text = SingleText(f);
+    const float back = static_cast<float>(LeadingNumber(text));
+    ASSERT_EQ(SingleText(back), text) << f;
+    std::string digits;
+    for (char c : text.substr(0, text.find('E'))) {
+      if (c >= '0' && c <= '9' && !(digits.empty() && c == '0')) digits += c;
+    }
+    ASSERT_LE(digits.size(), 7u) << text;
+    char shortest[32];
+    const auto res = std::to_chars(shortest, shortest + sizeof shortest, f, std::chars_format::scientific);
+    if (std::string_view(shortest, res.ptr).find('e') <= 8) {
+      ASSERT_EQ(back, f) << text;
+    }
+  }
 }
 
 TEST(FormatNumber, NonFiniteValuesGiveReadableText) {

@@ -228,6 +228,16 @@ TEST_F(OptionsDialogTest, DmsEntryChain) {
   EXPECT_EQ(form.txtIdo2[0], "135");
   EXPECT_EQ(form.txtIdo2[1], "30");
   EXPECT_EQ(form.txtIdo2[2], "15.5");
+
+  // Round totals and true lengths read as plain numbers, not "1e+05".
+  form.txtIdo1[0] = "27";
+  form.txtIdo1[1] = "46";
+  form.txtIdo1[2] = "40";
+  DmsEnter(form, 1, 2);
+  EXPECT_EQ(form.txtIdo1[3], "100000");
+  doc.state.GE_sngDistanceD_X = 100000;
+  LoadOptionsForm(doc, form);
+  EXPECT_EQ(form.txtXY[5], "100000");
 }
 
 TEST_F(OptionsDialogTest, OutOfRangeDmsKeepsTheFocusWithTheTextSelected) {

@@ -225,7 +225,7 @@ TEST(LabelDrag, PositionLabelTakesThePositionOfItsNewCorner) {
   ASSERT_TRUE(text);
   EXPECT_EQ(f.s.readout.txtPict[0], *text);
   EXPECT_EQ(l.Tag, expected.positionTag);
-  EXPECT_EQ(l.Tag, GeneralForm(139.0 * 3600 + 280) + "," + GeneralForm(35.0 * 3600 - 220));
+  EXPECT_EQ(l.Tag, DoubleText(139.0 * 3600 + 280) + "," + DoubleText(35.0 * 3600 - 220));
   EXPECT_EQ(l.ToolTipText, expected.positionToolTip);
   EXPECT_EQ(text->substr(0, 3), "139");
 }
