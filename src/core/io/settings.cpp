@@ -53,6 +53,7 @@ void ReadSettings(const std::string& iniPath, AppSettings& out) {
 }
 
 bool WriteFolders(const std::string& iniPath, const AppSettings& settings) {
+  if (iniPath.empty()) return false;  // no file to keep them in
   std::optional<IniDocument> doc = ReadIniFileForUpdate(iniPath);
   if (!doc) return false;
   const bool changedDrawing = PutValue(*doc, kFolderSection, "PRJ_FD", settings.PRJ_FD);

@@ -20,7 +20,7 @@ void ReadSettings(const std::string& iniPath, AppSettings& out);
 
 // Stores PRJ_FD and then MAP_FD in one rewrite of the file; an empty folder is
 // not written, so the file keeps its previous value. False when the file
-// could not be read or written.
+// could not be read or written, or when there is no file (an empty path).
 bool WriteFolders(const std::string& iniPath, const AppSettings& settings);
 
 }  // namespace planimo

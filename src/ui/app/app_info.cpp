@@ -2,13 +2,9 @@
 
 namespace planimo {
 
-namespace {
-
 QString VersionNumber() {
   return QStringLiteral("%1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision);
 }
-
-}  // namespace
 
 QString FileDescription() { return QStringLiteral("距離・寸法測定　管理ソフト"); }
 
@@ -25,5 +21,7 @@ QString VersionBoxText() {
   return FileDescription() + QStringLiteral("\nProductName  ") + ProductName() +
          QStringLiteral(" Ver ") + VersionNumber() + QStringLiteral("\n");
 }
+
+QString VersionLine() { return ProductName() + QStringLiteral(" ") + VersionNumber(); }
 
 }  // namespace planimo

@@ -6,10 +6,13 @@
 
 namespace planimo {
 
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 6;
-inline constexpr int kVersionRevision = 0;
+// The project's version, given by the build.
+inline constexpr int kVersionMajor = PLANIMO_VERSION_MAJOR;
+inline constexpr int kVersionMinor = PLANIMO_VERSION_MINOR;
+inline constexpr int kVersionRevision = PLANIMO_VERSION_PATCH;
 
+// "1.6.0"
+QString VersionNumber();
 // "距離・寸法測定　管理ソフト"
 QString FileDescription();
 // "Planimo"
@@ -20,5 +23,7 @@ QString WindowCaption();
 QString VersionBoxTitle();
 // Description, line break, "ProductName  Planimo Ver 1.6.0", line break.
 QString VersionBoxText();
+// What the command line's --version prints: "Planimo 1.6.0".
+QString VersionLine();
 
 }  // namespace planimo

@@ -24,12 +24,20 @@ constexpr int kTaskbarAllowance = 33;
 
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent) : MainWindow(nullptr, QString(), parent) {}
+MainWindow::MainWindow(QWidget* parent)
+    : MainWindow(nullptr, LocateProgramPlaces(RunningInstallFolders()), parent) {}
 
 MainWindow::MainWindow(std::shared_ptr<MessageSink> sink, const QString& programFolder, QWidget* parent)
+    : MainWindow(std::move(sink),
+                 PlacesInFolder(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder),
+                 parent) {}
+
+MainWindow::MainWindow(std::shared_ptr<MessageSink> sink, const ProgramPlaces& places, QWidget* parent)
     : QMainWindow(parent),
       sink_(sink ? std::move(sink) : std::make_shared<QtMessageSink>(this)),
-      programFolder_(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder) {
+      programFolder_(places.shippedFolder),
+      settingsFile_(places.settingsFile),
+      settingsWriteFile_(places.settingsWriteFile) {
   setObjectName(QStringLiteral("frmMain"));
   RegisterFontSubstitutions();
   setFont(QFont(kUiFontFamily, 9));
@@ -68,10 +76,6 @@ void MainWindow::placeWindow() {
   const QRect s = screen->geometry();
   move(s.topLeft());
   resize(s.width(), s.height() - kTaskbarAllowance);
-}
-
-QString MainWindow::settingsPath() const {
-  return QString::fromStdString(SettingsPath(programFolder_.toStdString()));
 }
 
 QString MainWindow::helpFilePath() const { return QDir(programFolder_).filePath(QStringLiteral("help.chm")); }
@@ -119,7 +123,7 @@ InputAnswer MainWindow::askInput(const InputRequest& request) {
 }
 
 void MainWindow::openFolderDialog() {
-  FolderDialog dialog(doc_.settings, settingsPath().toStdString(), this);
+  FolderDialog dialog(doc_.settings, settingsWriteFile_.toStdString(), this);
   dialog.exec();
 }
 

@@ -11,6 +11,7 @@
 #include "app/input_dialog.h"
 #include "app/options_dialog.h"
 #include "app/message_sink.h"
+#include "app/program_places.h"
 #include "measure/tool_state.h"
 #include "model/document.h"
 
@@ -37,10 +38,13 @@ class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
+  // The program's own places: a build or a portable copy, or an installation
+  // with the user's own Init.ini.
+  explicit MainWindow(QWidget* parent = nullptr);
   // `programFolder` is where Init.ini and the help live; empty means the
   // executable's folder. `sink` receives every message box (null: real boxes).
-  explicit MainWindow(QWidget* parent = nullptr);
   MainWindow(std::shared_ptr<MessageSink> sink, const QString& programFolder, QWidget* parent = nullptr);
+  MainWindow(std::shared_ptr<MessageSink> sink, const ProgramPlaces& places, QWidget* parent = nullptr);
 
   Document& document() { return doc_; }
   const Document& document() const { return doc_; }
@@ -55,7 +59,7 @@ class MainWindow : public QMainWindow {
   void setStatusText(int number, const QString& text);
 
   QString programFolder() const { return programFolder_; }
-  QString settingsPath() const;
+  QString settingsPath() const { return settingsFile_; }
   QString helpFilePath() const;
 
   // Puts the map view in place of the placeholder viewport.
@@ -145,6 +149,8 @@ class MainWindow : public QMainWindow {
   MeasureSession session_;
   std::shared_ptr<MessageSink> sink_;
   QString programFolder_;
+  QString settingsFile_;
+  QString settingsWriteFile_;
   QString pendingImage_;
   std::array<QLineEdit*, 7> readouts_{};
   std::array<QLabel*, 6> panels_{};
