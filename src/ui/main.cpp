@@ -2,14 +2,24 @@
 #include <QPixmap>
 #include <QStringList>
 #include <QTimer>
+#include <cstdio>
+#include <cstring>
 
+#include "app/app_info.h"
+#include "app/desktop_identity.h"
 #include "app/fonts.h"
 #include "app/main_window.h"
 
 // planimo [FILE]: FILE is an image to open at start.
+// planimo --version: prints "Planimo 1.6.0", needing no display.
 // PLANIMO_SCREENSHOT=<png>: grab the window once it has painted, then quit.
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("%s\n", planimo::VersionLine().toUtf8().constData());
+    return 0;
+  }
   QApplication app(argc, argv);
+  planimo::IdentifyToDesktop(app);
   planimo::RegisterFontSubstitutions();
   planimo::MainWindow window;
   window.show();
