@@ -1,0 +1,26 @@
+# `cpack -G DEB` (scripts/package.sh) packs the installation for Debian. The
+# libraries the program links come from dpkg-shlibdeps; the Japanese UI font
+# and Qt's window-system plugins are named here because nothing links them.
+set(CPACK_PACKAGE_NAME planimo)
+set(CPACK_PACKAGE_VENDOR "The Planimo developers")
+set(CPACK_PACKAGE_CONTACT "The Planimo developers <maintainers@planimo.example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "measure distances, areas and positions on scanned drawings")
+string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "Planimo measures on a scanned drawing or map (JPEG, GIF, BMP): calibrate the"
+  "image from known lengths or from two points of known longitude and latitude,"
+  "then measure distances, radii, routes, areas and positions by clicking."
+  "Measurements stay on the drawing, are converted between 14 distance and 14"
+  "area units, saved as a project, exported as CSV or bitmap and printed."
+  "The user interface is Japanese.")
+set(CPACK_PACKAGE_HOMEPAGE_URL ${PLANIMO_HOMEPAGE})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/out)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+
+include(CPack)
