@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "geometry/number_format.h"
+#include "measure/annotations.h"
 #include "measure/readout.h"
 #include "model/platform.h"
 
@@ -46,10 +47,14 @@ bool OnDefaultSample(const Document& doc, float x, float y) {
 // what a kind does not mention keeps its state from the previous popup.
 void EnableEditEntries(EditMenuEnabled& e, std::string_view kind) {
   if (kind == kKindKyori || kind == kKindMensekiS || kind == kKindKeiroS) {
-    // A route keeps the side reversal entry as it was.
-    if (kind != kKindKeiroS) e.popEditRev = kind == kKindKyori;
-    e.popEditUnitDistance = e.popEditUnitSquea = e.popEditDesiPoint = true;
-    e.popEditDpp = e.popEditDel = true;
+    // Only a distance can change sides, only the unit menu of the label's
+    // own kind of value is offered, and a value label has nothing to
+    // duplicate: those entries would do nothing.
+    e.popEditRev = kind == kKindKyori;
+    e.popEditUnitDistance = kind != kKindMensekiS;
+    e.popEditUnitSquea = kind == kKindMensekiS;
+    e.popEditDesiPoint = e.popEditDel = true;
+    e.popEditDpp = false;
   } else if (kind == kKindMoji) {
     e.popEditRev = false;
     e.popEditDpp = e.popEditDel = true;
@@ -141,6 +146,7 @@ std::optional<MouseResult> LabelDrag(Document& doc, MeasureSession& s, MouseEven
   label->Left = left;
   label->Top = top;
   if (g.kind == kKindKeiIdoS) RefreshPosition(doc, s, *label);
+  MarkChanged(doc);
   r.changed = true;
   return r;
 }
@@ -171,7 +177,8 @@ std::optional<MouseResult> LabelDoubleClick(Document& doc, MeasureSession& s, fl
                          const std::string& suffix) {
     TextRecord* l = label();
     if (l == nullptr || !answer || answer->empty()) return;
-    l->*field = *answer + suffix;
+    l->*field = OneLine(*answer) + suffix;
+    MarkChanged(doc);
     if (field == &TextRecord::Caption) AutoSize(*l, *doc.measurer);
     r.changed = true;
   };

@@ -135,9 +135,10 @@ TEST(LabelPress, RightPressSelectsAndSetsOnlyTheEntriesOfItsKind) {
     std::array<bool, 6> fromTrue;
   };
   const Row rows[] = {
-      {kKindKyori, ToolSetup::Measure, {true, true, true, true, true, true}, {true, true, true, true, true, true}},
-      {kKindMensekiS, ToolSetup::Measure, {false, true, true, true, true, true}, {false, true, true, true, true, true}},
-      {kKindKeiroS, ToolSetup::Measure, {false, true, true, true, true, true}, {true, true, true, true, true, true}},
+      {kKindKyori, ToolSetup::Measure, {true, true, false, true, false, true}, {true, true, false, true, false, true}},
+      {kKindMensekiS, ToolSetup::Measure, {false, false, true, true, false, true},
+       {false, false, true, true, false, true}},
+      {kKindKeiroS, ToolSetup::Measure, {false, true, false, true, false, true}, {false, true, false, true, false, true}},
       {kKindMoji, ToolSetup::TextSelect, {false, false, false, false, true, true}, {false, true, true, true, true, true}},
       {kKindKeiIdoS, ToolSetup::PositionSelect, {false, false, false, false, false, true},
        {false, true, true, true, true, true}},
