@@ -143,7 +143,7 @@ TEST_F(MenusTest, CalibrationAndTextPopupsStartState) {
 
 TEST_F(MenusTest, EditPopupStartState) {
   EXPECT_EQ(Names(w->popup(QStringLiteral("popEdit"))),
-            (QStringList{"popEditRev", "-", "popEditColor", "popEditFont", "-", "popEditWidthP", "popEditStyle",
+            (QStringList{"popEditRev", "-", "popEditColor", "-", "popEditWidthP", "popEditStyle",
                          "popEditBorderColor", "-", "popEditUnitDistance", "popEditUnitSquea", "popEditDesiPoint", "-",
                          "popEditDpp", "popEditDel"}));
   EXPECT_FALSE(cmd("popEditDpp")->isEnabled());
@@ -152,6 +152,8 @@ TEST_F(MenusTest, EditPopupStartState) {
   EXPECT_EQ(cmd("popEditUnitSquea")->menu()->actions().size(), 14);
   EXPECT_EQ(cmd("popEditWidth(9)")->text(), QStringLiteral("9P"));
   EXPECT_EQ(cmd("popEditStyle1")->text(), QStringLiteral("実践"));
+  EXPECT_EQ(Names(cmd("popEditColor")->menu()),
+            (QStringList{"popEditForColor", "popEditBackColor", "popBackStyle", "popBorderStyle", "popEditFont"}));
 }
 
 TEST_F(MenusTest, ToolCommandGoesThroughTheCoreAndBackToTheMenus) {

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/main_window.h"
+#include "measure/annotations.h"
 
 namespace planimo {
 
@@ -67,8 +68,8 @@ void MainWindow::connectCommands() {
 
   core("mnuToolMes", [this] { SelectTool(session_, Tool::Measure); });
   core("mnuToolLine", [this] { SelectTool(session_, Tool::Leader); });
-  core("mnuToolCmnt", [this] { SelectTool(session_, Tool::Comment); });
-  core("mnuToolPinfo", [this] { SelectTool(session_, Tool::Position); });
+  core("mnuToolCmnt", [this] { SelectAnnotationTool(doc_, session_, Tool::Comment); });
+  core("mnuToolPinfo", [this] { SelectAnnotationTool(doc_, session_, Tool::Position); });
   // The options dialog opens from its own handler; the tool marks go first.
   core("mnuToolOpt", [this] {
     MenuState& m = session_.menu;

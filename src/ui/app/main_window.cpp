@@ -9,11 +9,13 @@
 #include <QMenu>
 #include <QScreen>
 
+#include "app/annotation_commands.h"
 #include "app/app_info.h"
 #include "app/fonts.h"
 #include "app/folder_dialog.h"
 #include "io/settings.h"
 #include "model/zoom_steps.h"
+#include "view/map_view.h"
 
 namespace planimo {
 
@@ -59,6 +61,8 @@ MainWindow::MainWindow(std::shared_ptr<MessageSink> sink, const ProgramPlaces& p
   connectCommands();
   setupMapView();
   connectMapCommands();
+  annotations_ = new AnnotationCommands(*this);
+  annotations_->watchMap(view_->viewport());
   reflectSession();
   setWindowTitle(WindowCaption());
 }

@@ -26,6 +26,7 @@ class QUrl;
 
 namespace planimo {
 
+class AnnotationCommands;
 class MapView;
 struct MapMouseEvent;
 struct MouseResult;
@@ -75,6 +76,7 @@ class MainWindow : public QMainWindow {
   void newDrawing();
   void setImageChooser(std::function<QString()> chooser) { imageChooser_ = std::move(chooser); }
   MapView* mapView() const { return view_; }
+  AnnotationCommands* annotations() const { return annotations_; }
   OptionsDialog* optionsDialog() const { return options_; }
   void openOptions();
   QString pendingImage() const { return pendingImage_; }
@@ -159,6 +161,7 @@ class MainWindow : public QMainWindow {
   std::function<bool(const QUrl&)> urlOpener_;
   InputAnswer lastInput_;
   MapView* view_ = nullptr;
+  AnnotationCommands* annotations_ = nullptr;
   QPointer<OptionsDialog> options_;
   std::function<QString()> imageChooser_;
   QString loadingPath_;

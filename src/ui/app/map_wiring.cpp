@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QStringList>
 
+#include "app/annotation_commands.h"
 #include "app/busy_guard.h"
 #include "app/error_box.h"
 #include "app/main_window.h"
@@ -180,9 +181,9 @@ void MainWindow::onMapMouse(int phase, const MapMouseEvent& e) {
   if (phase == kDoubleClick) return;  // the map has no double-click of its own
   MouseResult r;
   switch (phase) {
-    case kPress: r = OnMapMouseDown(doc_, session_, ev); break;
-    case kMove: r = OnMapMouseMove(doc_, session_, ev); break;
-    default: r = OnMapMouseUp(doc_, session_, ev); break;
+    case kPress: r = OnMapMouseDown(doc_, session_, ev, annotations_->tools()); break;
+    case kMove: r = OnMapMouseMove(doc_, session_, ev, annotations_->tools()); break;
+    default: r = OnMapMouseUp(doc_, session_, ev, annotations_->tools()); break;
   }
   afterMouse(r);
 }

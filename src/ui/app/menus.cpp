@@ -173,7 +173,7 @@ void MainWindow::buildEditPopup() {
   QMenu* border = addSubmenu(color, QStringLiteral("popBorderStyle"), QStringLiteral("境界"));
   addCommand(border, QStringLiteral("popBorderStyle0"), QStringLiteral("無し"));
   addCommand(border, QStringLiteral("popBorderStyle1"), QStringLiteral("実線"));
-  addCommand(edit, QStringLiteral("popEditFont"), QStringLiteral("フォント...."));
+  addCommand(color, QStringLiteral("popEditFont"), QStringLiteral("フォント...."));
   edit->addSeparator();
   QMenu* width = addSubmenu(edit, QStringLiteral("popEditWidthP"), QStringLiteral("線の幅"));
   for (int w : {1, 2, 3, 4, 5, 7, 9}) {
