@@ -15,6 +15,7 @@
 
 #include "app/main_window.h"
 #include "fake_message_sink.h"
+#include "measure/abandon.h"
 #include "model/value_tag.h"
 #include "view/map_view.h"
 
@@ -178,6 +179,34 @@ TEST_F(MeasureUiTest, HorizontalDistanceIsKeptAndPaintedThroughTheHalfZoom) {
   Measure(QPoint(100, 500), QPoint(150, 500));
   ASSERT_EQ(UBound(o.lblKyori), 2);
   EXPECT_EQ(o.lblKyori[1].Caption, " 26.45 m ");
+}
+
+// The route of a new user: click, move, click fixes one segment; then a zoom,
+// a toolbar button, New drawing (cancelled) or a tool command. The next
+// click starts a new route at the clicked point, whatever the zoom.
+TEST_F(MeasureUiTest, ZoomToolbarAndMenuCommandsAbandonARunningRoute) {
+  w.setImageChooser([] { return QString(); });
+  w.command(QStringLiteral("popMesRenzoku"))->trigger();
+  for (const char* name : {"mnuDisp100", "mnuDisp200", "magnify", "reduce", "modosu", "mnuFileNewPrj", "mnuToolMes"}) {
+    Measure(QPoint(200, 400), QPoint(300, 400));
+    ASSERT_TRUE(w.session().flags.booPathStarted) << name;
+    w.command(QString::fromLatin1(name))->trigger();
+    EXPECT_FALSE(MeasurementRunning(w.session())) << name;
+    EXPECT_FALSE(w.document().live.lblDistance.Visible) << name;
+
+    const float zoom = w.document().view.sngZoom;
+    const int kept = UBound(w.document().objects.lblKyori);
+    Measure(QPoint(400, 300), QPoint(400, 200));
+    const LineRecord& seg = w.document().live.lineMenseki[0];
+    EXPECT_NEAR(seg.X1, 400 * kMmPerPx, 1e-3) << name;
+    EXPECT_NEAR(seg.Y1, 300 * kMmPerPx, 1e-3) << name;
+    ASSERT_EQ(UBound(w.document().objects.lblKyori), kept + 1) << name;
+    const std::optional<ValueTag> tag = ParseValueTag(w.document().objects.lblKyori[kept].Tag);
+    ASSERT_TRUE(tag) << name;
+    EXPECT_NEAR(tag->value, 26.45 / zoom, 1e-3) << name;
+    w.command(QStringLiteral("popMesRenzoku"))->trigger();  // leaves this route
+  }
+  EXPECT_TRUE(sink->boxes.empty());
 }
 
 }  // namespace

@@ -102,7 +102,9 @@ void AddVertex(Document& doc, MeasureSession& s, float x, float y) {
   WorkingObjects& live = doc.live;
   TextRecord& label = live.lblDistance;
   int n = 0;
-  if (!s.flags.booPathStarted) {
+  // A path whose working segments were cleared under it (whatever its flag
+  // says) has no previous segment to go on from: it starts again here.
+  if (!s.flags.booPathStarted || LastIndex(live) == 0) {
     s.flags.booPathStarted = true;
     ClearWorkingPath(live);
     n = LastIndex(live);
@@ -207,8 +209,13 @@ bool FinishPathSegment(Document& doc, MeasureSession& s, float x, float y) {
 bool CloseByCommand(Document& doc, MeasureSession& s) {
   WorkingObjects& live = doc.live;
   const int n = LastIndex(live);
-  // A finished path is not closed a second time.
-  if (CurrentMode(s.menu) != MeasureMode::Path || n <= 0 || !s.flags.booPathStarted) return true;
+  // A path left in place by "経路距離計算" may still be closed into an area;
+  // an outline whose area already shows is not closed (and kept) again. A
+  // segment still following the pointer is not the spare this builds on.
+  if (CurrentMode(s.menu) != MeasureMode::Path || n <= 0 || live.lblMenseki.Visible ||
+      s.flags.Running()) {
+    return true;
+  }
   LineRecord& seg = Segment(live, n);
   seg.X1 = Segment(live, n - 1).X2;
   seg.Y1 = Segment(live, n - 1).Y2;

@@ -4,6 +4,7 @@
 
 #include "geometry/number_format.h"
 #include "geometry/units.h"
+#include "measure/abandon.h"
 
 namespace planimo {
 
@@ -100,6 +101,9 @@ void SelectTool(MeasureSession& s, Tool t) {
 }
 
 void SelectMode(Document& doc, MeasureSession& s, MeasureMode mode, InputAsker* asker) {
+  // The popup that carries these commands stays shut while a measurement
+  // runs; should a mode command still arrive then, it drops the measurement.
+  if (MeasurementRunning(s)) AbandonMeasurement(doc, s);
   MenuState& m = s.menu;
   m.popMesCancel = m.popMesLine = m.popMesRenzoku = m.popMesCir = m.popMesInput = false;
   m.popMesAllClr = false;
@@ -159,8 +163,8 @@ void SetExtensionLength(Document& doc, MeasureSession& s, int millimetres) {
 }
 
 void ClearMeasurementData(Document& doc, MeasureSession& s) {
+  AbandonMeasurement(doc, s);
   Collections& o = doc.objects;
-  doc.live.shpCircle.Visible = false;
   ClearCollection(o.lineHojoSave);
   ClearCollection(o.lineDsSave);
   ClearCollection(o.shpSnpo);
@@ -168,9 +172,6 @@ void ClearMeasurementData(Document& doc, MeasureSession& s) {
   ClearCollection(o.lblKeiroS);
   ClearCollection(o.lblMensekiS);
   ClearCollection(o.linePS);
-  HideLineAndLabel(doc);
-  ClearWorkingPath(doc.live);
-  s.flags.booPathStarted = false;
 }
 
 void ChooseHoseiPoint(MeasureSession& s, int which) {
@@ -199,14 +200,6 @@ void ChooseTextCreate(MeasureSession& s, bool create) {
   s.menu.popMojiSelect = !create;
   const Tool t = CurrentTool(s.menu);
   if (t == Tool::Comment || t == Tool::Position) s.panel4 = ModeText(s.menu);
-}
-
-void HideLiveMeasurement(Document& doc, MeasureSession& s) {
-  (void)s;
-  doc.live.shpCircle.Visible = false;
-  HideLineAndLabel(doc);
-  doc.live.shpSnap.Visible = false;
-  ClearWorkingPath(doc.live);
 }
 
 }  // namespace planimo

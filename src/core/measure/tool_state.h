@@ -82,6 +82,7 @@ struct RunFlags {
   bool booKnownDisRun = false, booKnownDisMoved = false;
 
   bool Running() const { return booMesRunDis || booMesRunKei; }
+  bool operator==(const RunFlags&) const = default;
 };
 
 // Read-out boxes txtPict 0..6 and the pointer texts kept for the next
@@ -147,8 +148,8 @@ void TogglePutMen(MeasureSession& s);
 // other values are ignored.
 void SetExtensionLength(Document& doc, MeasureSession& s, int millimetres);
 
-// "測定データ全消去": clears every kept distance, route and area and the
-// live measurement; the mode is kept.
+// "測定データ全消去": abandons the live measurement and clears every kept
+// distance, route and area; the mode is kept.
 void ClearMeasurementData(Document& doc, MeasureSession& s);
 
 // Point selectors of the calibration popups: choosing one checks it and
@@ -172,8 +173,5 @@ void ToggleDefaultSample(Document& doc, MeasureSession& s);
 // A new drawing was opened: it can be saved under a name, exported as CSV,
 // but not saved over a project file it does not have yet.
 void EnableNewDrawingCommands(MeasureSession& s);
-
-// Hides the live objects and clears the working path (zoom commands).
-void HideLiveMeasurement(Document& doc, MeasureSession& s);
 
 }  // namespace planimo

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/main_window.h"
+#include "measure/abandon.h"
 #include "measure/annotations.h"
 
 namespace planimo {
@@ -42,6 +43,16 @@ void MainWindow::connectCommands() {
       if (centralWidget()) centralWidget()->update();
     });
   };
+
+  // Commands that take the user elsewhere drop an unfinished measurement
+  // first; connected before any other slot of theirs, so it runs first.
+  for (const char* name : {"mnuFileNewPrj", "mnuFileOpenPrj", "mnuToolOpt", "mnuToolMes", "mnuToolLine",
+                           "mnuToolCmnt", "mnuToolPinfo"}) {
+    on(name, [this] {
+      AbandonMeasurement(doc_, session_);
+      if (centralWidget()) centralWidget()->update();
+    });
+  }
 
   auto* helpKey = new QAction(this);
   helpKey->setObjectName(QStringLiteral("keyHelp"));

@@ -14,6 +14,7 @@
 #include "app/fonts.h"
 #include "app/folder_dialog.h"
 #include "io/settings.h"
+#include "measure/abandon.h"
 #include "model/zoom_steps.h"
 #include "view/map_view.h"
 
@@ -109,8 +110,7 @@ void MainWindow::installMapView(QWidget* view) {
 }
 
 void MainWindow::resetDispMenu() {
-  ClearZoomChecks(session_);
-  HideLiveMeasurement(doc_, session_);
+  ResetDisplayMenu(doc_, session_);
   reflectSession();
   if (centralWidget()) centralWidget()->update();
 }

@@ -320,7 +320,6 @@ void MainWindow::finishImageLoad(const ImageLoadResult& r, const QString& path) 
   EnableNewDrawingCommands(session_);
   doc_.view.sngZoom = 1.0f;
   doc_.view.sngZoomPrev = 1.0f;
-  HideLiveMeasurement(doc_, session_);
   SelectTool(session_, Tool::Measure);
   view_->applyZoom();
   setStatusText(5, QString::fromStdString(ZoomPercentText(doc_.view.sngZoom)));

@@ -81,6 +81,28 @@ TEST(PathMeasure, CloseByCommandCountsTheClosingSegment) {
   EXPECT_EQ(UBound(o.lblMensekiS), 1);
 }
 
+// Route length, then the area of the same outline: with "距離情報を残す"
+// off the route leaves the path in place for "面積計算"; once the area shows,
+// the outline is not closed and kept a second time.
+TEST(PathMeasure, AreaAfterRouteOfTheSameOutline) {
+  PathFixture f;
+  TogglePutSen(f.s);
+  DrawPath(f, {{10, 10}, {20, 10}, {20, 20}, {10, 20}});
+  ASSERT_TRUE(CommandFinishRoute(f.doc, f.s));
+  EXPECT_EQ(f.doc.live.lblKeiro.Caption, " 30.00 m ");
+  ASSERT_TRUE(CommandCloseArea(f.doc, f.s));
+  const Collections& o = f.doc.objects;
+  ASSERT_EQ(UBound(o.lblMensekiS), 1);
+  EXPECT_DOUBLE_EQ(TagValue(o.lblMensekiS[0]), 100);
+  EXPECT_EQ(f.doc.live.lblKeiro.Caption, " 40.00 m ");
+  ASSERT_TRUE(CommandCloseArea(f.doc, f.s));
+  EXPECT_EQ(UBound(o.lblMensekiS), 1);
+  // The next click starts a new path.
+  f.Click(50, 50);
+  EXPECT_EQ(f.doc.live.lineMenseki.size(), 1u);
+  EXPECT_FALSE(f.doc.live.lblMenseki.Visible);
+}
+
 TEST(PathMeasure, FiveVerticesClosedOntoVertexTwo) {
   PathFixture f;
   DrawPath(f, {{0, 0}, {40, 0}, {40, 40}, {20, 60}, {0, 40}, {40, 40}});

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "geometry/options_dialog.h"
+#include "measure/abandon.h"
 #include "measure/dispatcher.h"
 #include "measure_fixture.h"
 #include "model/rescale.h"
@@ -183,7 +184,7 @@ TEST_P(SampleLines, ValueAtFullAndHalfZoom) {
 
   f.doc.view.sngZoom = 0.5f;
   ASSERT_TRUE(subDisp_Object(f.doc));
-  HideLiveMeasurement(f.doc, f.s);
+  ResetDisplayMenu(f.doc, f.s);
   // The kept dimension line follows the zoom.
   EXPECT_FLOAT_EQ(o.lineDsSave[0].X1, kept.X1 / 2);
   EXPECT_FLOAT_EQ(o.lineDsSave[0].Y2, kept.Y2 / 2);

@@ -1,0 +1,28 @@
+#include "measure/abandon.h"
+
+#include "measure/line_measure.h"
+
+namespace planimo {
+
+void AbandonMeasurement(Document& doc, MeasureSession& s) {
+  s.flags = RunFlags{};
+  WorkingObjects& live = doc.live;
+  live.shpCircle.Visible = false;
+  live.lblDistance.Visible = false;
+  live.lineDistance.Visible = false;
+  ShowExtensionLines(live, false);
+  live.shpSnap.Visible = false;
+  ClearWorkingPath(live);
+}
+
+bool MeasurementRunning(const MeasureSession& s) {
+  const RunFlags& f = s.flags;
+  return f.Running() || f.booPathStarted || f.booKnownDisRun;
+}
+
+void ResetDisplayMenu(Document& doc, MeasureSession& s) {
+  ClearZoomChecks(s);
+  AbandonMeasurement(doc, s);
+}
+
+}  // namespace planimo
