@@ -171,6 +171,23 @@ TEST_F(AnnotationUiTest, EveryPopupEntryChangesSomething) {
   EXPECT_EQ(UBound(d.objects.lineHikidashi), 0);
 }
 
+TEST_F(AnnotationUiTest, PopupCommandDropsARunningMeasurement) {
+  MeasureDistance(20, 40, 60, 40);
+  Document& d = w.document();
+  OnMapMouseDown(d, w.session(), {1, 100, 100});
+  OnMapMouseUp(d, w.session(), {1, 100, 100});
+  OnMapMouseMove(d, w.session(), {0, 130, 100});
+  ASSERT_TRUE(w.session().flags.Running());
+  d.selected = {"lblkyori", 0};
+  cmd("popEditDel")->trigger();
+  EXPECT_FALSE(w.session().flags.Running());
+  EXPECT_FALSE(d.live.lineDistance.Visible);
+  EXPECT_EQ(UBound(d.objects.lblKyori), 0);
+  // The next click starts afresh where it lands.
+  MeasureDistance(20, 60, 50, 60);
+  EXPECT_EQ(d.objects.lblKyori[0].Caption, " 30.00 m ");
+}
+
 TEST_F(AnnotationUiTest, HoverShowsTheLabelsText) {
   MeasureDistance(20, 40, 60, 40);
   const TextRecord& label = w.document().objects.lblKyori[0];

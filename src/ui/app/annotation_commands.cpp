@@ -9,6 +9,7 @@
 #include <QToolTip>
 
 #include "app/main_window.h"
+#include "measure/abandon.h"
 #include "measure/edit_commands.h"
 #include "view/map_view.h"
 
@@ -102,6 +103,9 @@ void AnnotationCommands::run(const char* name, std::function<void()> command) {
   QAction* action = w_.command(QString::fromLatin1(name));
   if (action == nullptr) return;
   connect(action, &QAction::triggered, this, [this, command = std::move(command)] {
+    // A popup that opens over a running measurement (on a label) drops it,
+    // as every other command that takes the user elsewhere does.
+    if (MeasurementRunning(w_.session())) AbandonMeasurement(w_.document(), w_.session());
     command();
     afterCommand();
   });
