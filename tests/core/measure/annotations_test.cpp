@@ -125,6 +125,27 @@ TEST(Numbering, CancelKeepsEmptyClearsBadStartIsRefusedLineBreaksBecomeBlanks) {
   EXPECT_EQ(f.doc.numbering.textPrefix, "");
 }
 
+TEST(Numbering, PositionCarriesTheMapOrGeographicPositionOfThePress) {
+  AnnotationFixture f;
+  SelectAnnotationTool(f.doc, f.s, Tool::Position);
+  f.doc.view.sngZoom = f.doc.view.sngZoomPrev = 2;
+  f.Move(1, 1);
+  f.Tap(40, 24);  // pressed where the pointer was not last seen
+  EXPECT_EQ(f.doc.objects.lblKeiIdoS[1].Tag, "20,12");
+  EXPECT_EQ(f.doc.objects.lblKeiIdoS[1].ToolTipText, "X:40.0000,Y:24.0000");
+
+  ProjectState& st = f.doc.state;
+  st.GE_booModeDis = false;
+  st.GE_booModeKei = true;
+  st.GE_tpPtoK_r_X = 1;
+  st.GE_tpPtoK_r_Y = 1;
+  st.GE_tpPx00ToKei_Ll = 487815.5;
+  st.GE_tpPx00ToKei_La = 126000;
+  f.Tap(0, 0);
+  EXPECT_EQ(f.doc.objects.lblKeiIdoS[2].Tag, "487815.5,126000");
+  EXPECT_EQ(f.doc.objects.lblKeiIdoS[2].ToolTipText, "135-30-15.5000,035-00-00.0000");
+}
+
 TEST(Numbering, ClearAllFollowsTheToolAndKeepsTheCounter) {
   AnnotationFixture f;
   SelectAnnotationTool(f.doc, f.s, Tool::Comment);
