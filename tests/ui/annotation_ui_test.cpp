@@ -122,7 +122,7 @@ TEST_F(AnnotationUiTest, EveryPopupEntryChangesSomething) {
   std::vector<Row> rows = {{"popEditRev", "lblkyori"},        {"popEditForColor", "lblkyori"},
                            {"popEditBackColor", "lblMoji"},   {"popBackStyle0", "lblMoji"},
                            {"popBackStyle1", "lblkyori"},     {"popBorderStyle0", "lblkyori"},
-                           {"popBorderStyle1", "lblMoji"},    {"popEditFont", "Default"},
+                           {"popBorderStyle1", "lblMoji"},    {"popEditFont", "lblkyori"},
                            {"popEditBorderColor", "lineHikidashi"}, {"popEditDpp", "lblMoji"},
                            {"popEditDpp", "lineHikidashi"}};
   const char* widths[] = {"popEditWidth(1)", "popEditWidth(2)", "popEditWidth(3)", "popEditWidth(4)",

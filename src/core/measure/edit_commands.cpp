@@ -72,6 +72,12 @@ std::vector<LineRecord*> SelectedLines(Document& doc) {
   return lines;
 }
 
+// The style samples belong to the window, not to the drawing: a command
+// that restyles only them leaves the drawing unchanged.
+void MarkChangedIf(Document& doc, bool drawingChanged) {
+  if (drawingChanged) MarkChanged(doc);
+}
+
 // The sample label keeps its line under it as wide as itself.
 void FitSample(Document& doc) {
   TextRecord& label = doc.live.lblDefault;
@@ -92,13 +98,16 @@ void ApplyFont(TextRecord& l, const FontChoice& f) {
 // colour when `leaderField` is given), then the sample.
 template <class T>
 bool SetLabelField(Document& doc, T TextRecord::*field, T value, Colour LineRecord::*leaderField = nullptr) {
+  bool drawing = false;
   if (TextRecord* l = SelectedLabel(doc)) {
     l->*field = value;
+    drawing = l != &doc.live.lblDefault;
   } else if (LineRecord* line = SelectedLeader(doc); line != nullptr && leaderField != nullptr) {
     line->*leaderField = static_cast<Colour>(value);
+    drawing = true;
   }
   doc.live.lblDefault.*field = value;
-  MarkChanged(doc);
+  MarkChangedIf(doc, drawing);
   return true;
 }
 
@@ -202,22 +211,25 @@ bool ReverseSelectedDimension(Document& doc) {
 
 bool SetLineWidth(Document& doc, int width) {
   if (width < 1 || width > 9) return false;
-  for (LineRecord* l : SelectedLines(doc)) l->BorderWidth = static_cast<std::int16_t>(width);
+  const std::vector<LineRecord*> lines = SelectedLines(doc);
+  for (LineRecord* l : lines) l->BorderWidth = static_cast<std::int16_t>(width);
   doc.live.linDefault.BorderWidth = static_cast<std::int16_t>(width);
-  MarkChanged(doc);
+  MarkChangedIf(doc, !lines.empty());
   return true;
 }
 
 bool SetLineStyle(Document& doc, int style) {
   if (style < kStyleSolid || style > kStyleDashDotDot) return false;
-  for (LineRecord* l : SelectedLines(doc)) l->BorderStyle = static_cast<std::int16_t>(style);
+  const std::vector<LineRecord*> lines = SelectedLines(doc);
+  for (LineRecord* l : lines) l->BorderStyle = static_cast<std::int16_t>(style);
   doc.live.linDefault.BorderStyle = static_cast<std::int16_t>(style);
-  MarkChanged(doc);
+  MarkChangedIf(doc, !lines.empty());
   return true;
 }
 
 bool SetLineColour(Document& doc, Colour c) {
-  for (LineRecord* l : SelectedLines(doc)) l->BorderColor = c;
+  const std::vector<LineRecord*> lines = SelectedLines(doc);
+  for (LineRecord* l : lines) l->BorderColor = c;
   const int k = doc.selected.intIndex;
   if (Is(doc, kKindKyori) && Element(doc.objects.lblKyori, k) != nullptr) {
     for (int i : {2 * k, 2 * k + 1}) {
@@ -225,7 +237,7 @@ bool SetLineColour(Document& doc, Colour c) {
     }
   }
   doc.live.linDefault.BorderColor = c;
-  MarkChanged(doc);
+  MarkChangedIf(doc, !lines.empty());
   return true;
 }
 
@@ -249,13 +261,14 @@ bool SetBorderStyle(Document& doc, int style) {
 
 bool SetLabelFont(Document& doc, const FontChoice& font) {
   if (font.name.empty() || !(font.size > 0) || !std::isfinite(font.size)) return false;
-  if (TextRecord* l = SelectedLabel(doc)) {
+  TextRecord* l = SelectedLabel(doc);
+  if (l != nullptr) {
     ApplyFont(*l, font);
     AutoSize(*l, *doc.measurer);
   }
   ApplyFont(doc.live.lblDefault, font);
   FitSample(doc);
-  MarkChanged(doc);
+  MarkChangedIf(doc, l != nullptr && l != &doc.live.lblDefault);
   return true;
 }
 

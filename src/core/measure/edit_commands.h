@@ -5,7 +5,8 @@
 // Document, so that one user action is one step a history can wrap. Every
 // look command also gives its look to the style sample, so that the next new
 // object looks like the last edited one. A command that changes nothing
-// returns false and leaves the revision as it was.
+// returns false; one that restyles only the samples (which are not part of
+// the drawing) leaves the revision as it was.
 
 #include <optional>
 #include <string>

@@ -174,9 +174,12 @@ TEST(LookCommands, EachKindAndTheSample) {
   EXPECT_EQ(o.shpSnpo[1].FillColor, Rgb(1, 2, 3));
   EXPECT_EQ(o.lineHojoSave[0].BorderColor, Rgb(1, 2, 3));
 
-  // The sample alone: the next distance is dashed.
+  // The sample alone: the next distance is dashed, the drawing is unchanged.
   f.Select(kKindDefault, 0);
+  const auto unchanged = f.doc.revision;
   SetLineStyle(f.doc, kStyleDash);
+  SetTextColour(f.doc, Rgb(0, 128, 0));
+  EXPECT_EQ(f.doc.revision, unchanged);
   for (const LineRecord& l : o.lineDsSave) EXPECT_EQ(l.BorderStyle, kStyleSolid);
   f.Measure(10, 200, 40, 200);
   EXPECT_EQ(o.lineDsSave[UBound(o.lineDsSave) - 1].BorderStyle, kStyleDash);
