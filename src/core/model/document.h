@@ -30,6 +30,7 @@ struct TextNumbering {
   std::string textSuffix;
   std::string positionPrefix;
   std::string positionSuffix;
+  bool operator==(const TextNumbering&) const = default;
 };
 
 // The object last chosen with the right button; edit and delete act on it.

@@ -13,6 +13,7 @@ namespace planimo {
 struct SinglePoint {
   float sngX = 0;
   float sngY = 0;
+  bool operator==(const SinglePoint&) const = default;
 };
 
 // An angle as typed: degrees, minutes and seconds.
@@ -20,6 +21,7 @@ struct DmsRecord {
   std::int16_t intDeg = 0;
   std::int16_t intMin = 0;
   float sngSec = 0;
+  bool operator==(const DmsRecord&) const = default;
 };
 
 struct ProjectState {
@@ -76,6 +78,8 @@ struct ProjectState {
   bool booPickTaiou = false;
   std::int16_t intOptionTab = 0;
   bool isNtPlatform = true;
+
+  bool operator==(const ProjectState&) const = default;
 };
 
 }  // namespace planimo
