@@ -31,17 +31,18 @@ struct MenusTest : ::testing::Test {
   QAction* cmd(const char* name) const { return w->command(QString::fromLatin1(name)); }
 };
 
-TEST_F(MenusTest, MenuBarHoldsTheFourMenusInOrder) {
+TEST_F(MenusTest, MenuBarHoldsTheFiveMenusInOrder) {
   QStringList titles;
   for (const QAction* a : w->menuBar()->actions()) titles << a->text();
-  EXPECT_EQ(titles, (QStringList{"ﾌｧｲﾙ(&F)", "表示(&V)", "ﾂｰﾙ(&T)", "ヘルプ(&H)"}));
-  EXPECT_EQ(w->menuBar()->actions()[2]->menu()->objectName(), QStringLiteral("mnuEditSet"));
+  EXPECT_EQ(titles, (QStringList{"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "ﾂｰﾙ(&T)", "ヘルプ(&H)"}));
+  EXPECT_EQ(w->menuBar()->actions()[3]->menu()->objectName(), QStringLiteral("mnuEditSet"));
 }
 
 TEST_F(MenusTest, FileMenuEntriesCaptionsAndShortcuts) {
   const QMenu* file = w->menuBar()->actions()[0]->menu();
   EXPECT_EQ(Names(file), (QStringList{"mnuFileNewPrj", "-", "mnuFileOpenPrj", "mnuFileSavePrj", "mnuFileSaveAsPrj",
-                                      "mnuFileSaveAsImg", "mnuFileSaveCsv", "-", "mnuFilePrint", "-", "mnuFileEnd"}));
+                                      "mnuFileSaveAsImg", "mnuFileSaveCsv", "-", "mnuFilePrint", "-", "mnuFileRecent",
+                                      "-", "mnuFileEnd"}));
   struct Row {
     const char* name;
     const char* caption;
@@ -71,7 +72,7 @@ TEST_F(MenusTest, FileMenuEntriesCaptionsAndShortcuts) {
 }
 
 TEST_F(MenusTest, DisplayAndToolMenusWithStartMarks) {
-  const QMenu* disp = w->menuBar()->actions()[1]->menu();
+  const QMenu* disp = w->menuBar()->actions()[2]->menu();
   EXPECT_EQ(Names(disp), (QStringList{"mnuDispAxis", "mnuDispSub", "mnuDspDefault", "mnuDispObj", "mnuDispEandR"}));
   EXPECT_EQ(Names(cmd("mnuDispEandR")->menu()), (QStringList{"mnuDispEnlarge", "mnuDisp200", "mnuDisp100", "mnuDisp80",
                                                              "mnuDisp50", "mnuDisp25", "mnuDispAll", "mnuDispOrg"}));
@@ -80,13 +81,13 @@ TEST_F(MenusTest, DisplayAndToolMenusWithStartMarks) {
   EXPECT_TRUE(cmd("mnuDspDefault")->isChecked());
   EXPECT_FALSE(cmd("mnuDispAxis")->isChecked());
 
-  const QMenu* tool = w->menuBar()->actions()[2]->menu();
+  const QMenu* tool = w->menuBar()->actions()[3]->menu();
   EXPECT_EQ(Names(tool), (QStringList{"mnuToolMes", "mnuToolLine", "mnuToolCmnt", "mnuToolPinfo", "-",
                                       "mnuToolFolda", "mnuToolOpt"}));
   EXPECT_EQ(cmd("mnuToolOpt")->text(), QStringLiteral("ｵﾌﾟｼｮﾝ(&T)...."));
   EXPECT_TRUE(cmd("mnuToolMes")->isChecked());
   EXPECT_FALSE(cmd("mnuToolLine")->isChecked());
-  EXPECT_EQ(Names(w->menuBar()->actions()[3]->menu()), (QStringList{"mnuHelpVerInfo", "mnuHelpHlp"}));
+  EXPECT_EQ(Names(w->menuBar()->actions()[4]->menu()), (QStringList{"mnuHelpVerInfo", "mnuHelpHlp"}));
 }
 
 TEST_F(MenusTest, UnreachableEntriesStayHidden) {

@@ -64,6 +64,7 @@ MainWindow::MainWindow(std::shared_ptr<MessageSink> sink, const ProgramPlaces& p
   connectMapCommands();
   annotations_ = new AnnotationCommands(*this);
   annotations_->watchMap(view_->viewport());
+  connectHistory();
   reflectSession();
   setWindowTitle(WindowCaption());
 }

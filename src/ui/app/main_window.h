@@ -12,8 +12,10 @@
 #include "app/options_dialog.h"
 #include "app/message_sink.h"
 #include "app/program_places.h"
+#include "io/recent_drawings.h"
 #include "measure/tool_state.h"
 #include "model/document.h"
+#include "model/history.h"
 
 class QAction;
 class QDragEnterEvent;
@@ -99,6 +101,22 @@ class MainWindow : public QMainWindow {
   const QString& propLetDlgText() const { return lastInput_.propLetDlgText; }
   bool propLetDlgCancel() const { return lastInput_.propLetDlgCancel; }
 
+  // The undo history: a user action ends with a checkpoint; a new drawing
+  // or an opened project starts the history afresh.
+  const History& history() const { return history_; }
+  void checkpoint(const QString& caption);
+  void startHistory();
+  void undo();
+  void redo();
+
+  // "最近使った図面": opening a project by its path is handed in by the
+  // project commands; until then the list is not offered. Opened and saved
+  // projects are noted; the list lives in `folder` (the user's
+  // configuration folder unless a test gives another).
+  void setRecentOpener(std::function<void(const QString&)> opener);
+  void noteRecentDrawing(const QString& path);
+  void setRecentFolder(const QString& folder);
+
   // How F1 hands a help file to the desktop; true when something opened it.
   void setUrlOpener(std::function<bool(const QUrl&)> opener) { urlOpener_ = std::move(opener); }
 
@@ -127,6 +145,13 @@ class MainWindow : public QMainWindow {
   void buildDisplayMenu();
   void buildToolMenu();
   void buildHelpMenu();
+  void buildEditMenu();
+  void buildRecentMenu();
+  void connectHistory();
+  void watchOptions();
+  void reflectHistory();
+  void reflectRecent();
+  void afterHistoryChange();
   void buildPopups();
   void buildMeasurePopup();
   void buildEditPopup();
@@ -167,6 +192,10 @@ class MainWindow : public QMainWindow {
   QString loadingPath_;
   bool loadingLocked_ = false;
   bool spaceDown_ = false;
+  History history_;
+  RecentDrawings recent_;
+  QString recentFile_;
+  std::function<void(const QString&)> recentOpener_;
 };
 
 }  // namespace planimo

@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QUrl>
 #include <QDir>
 #include <QFileDialog>
@@ -153,6 +154,11 @@ void MainWindow::showReadouts() {
 }
 
 void MainWindow::onMapMouse(int phase, const MapMouseEvent& e) {
+  // A release or double-click ends the user's gesture, whoever took it.
+  const auto ended = qScopeGuard([this, phase] {
+    if (phase == kRelease) checkpoint(QString());
+    if (phase == kDoubleClick) checkpoint(QStringLiteral("ラベルの編集"));
+  });
   MouseEvent ev;
   ev.x = e.x;
   ev.y = e.y;
@@ -226,6 +232,7 @@ void MainWindow::openOptions() {
     });
     connect(options_, &OptionsDialog::stateChanged, this, [this] { view_->refresh(); });
     connect(options_, &OptionsDialog::mapToolTipChanged, this, [this](const QString& t) { view_->setToolTip(t); });
+    watchOptions();
   }
   session_.menu.mnuToolOptEnabled = false;
   reflectSession();
@@ -323,6 +330,7 @@ void MainWindow::finishImageLoad(const ImageLoadResult& r, const QString& path) 
   SelectTool(session_, Tool::Measure);
   view_->applyZoom();
   setStatusText(5, QString::fromStdString(ZoomPercentText(doc_.view.sngZoom)));
+  startHistory();
   reflectSession();
   view_->refresh();
 }

@@ -36,6 +36,7 @@ void MainWindow::buildMenus() {
   buildDisplayMenu();
   buildToolMenu();
   buildHelpMenu();
+  buildEditMenu();
 }
 
 void MainWindow::buildFileMenu() {

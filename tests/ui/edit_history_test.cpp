@@ -1,0 +1,156 @@
+// Undo and redo in the real window: a session of measuring, dragging a label,
+// a popup command and a zoom, walked back and forth with the edit menu and
+// its keys; Escape on a running measurement; the recent drawings list.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/main_window.h"
+#include "fake_message_sink.h"
+#include "view/map_view.h"
+
+namespace planimo {
+namespace {
+
+constexpr double kMmPerPx = 0.2645;
+
+void Send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held) {
+  QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, held, Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
+}
+
+struct EditHistoryUiTest : ::testing::Test {
+  void SetUp() override {
+    w.resize(1100, 900);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QImage white(800, 600, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    const QString path = folder.filePath(QStringLiteral("white.bmp"));
+    ASSERT_TRUE(white.save(path));
+    w.openImage(path);
+    vp = w.mapView()->viewport();
+  }
+  void Measure(QPoint a, QPoint b) {
+    QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, a);
+    Send(vp, QEvent::MouseMove, b, Qt::NoButton, Qt::NoButton);
+    QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, b);
+  }
+  QAction* cmd(const char* name) const { return w.command(QString::fromLatin1(name)); }
+  int Kept() const { return UBound(w.document().objects.lblKyori); }
+
+  QTemporaryDir folder;
+  std::shared_ptr<FakeMessageSink> sink = std::make_shared<FakeMessageSink>();
+  MainWindow w{sink, folder.path()};
+  QWidget* vp = nullptr;
+};
+
+TEST_F(EditHistoryUiTest, MenuCaptionsAndKeysWalkBackAndForthOverASession) {
+  QAction* undo = cmd("mnuEditUndo");
+  QAction* redo = cmd("mnuEditRedo");
+  EXPECT_EQ(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  EXPECT_EQ(redo->shortcuts(),
+            (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+  EXPECT_FALSE(undo->isEnabled());
+  EXPECT_FALSE(redo->isEnabled());
+  EXPECT_EQ(undo->text(), QStringLiteral("元に戻す(&U)"));
+
+  Measure({200, 400}, {300, 400});
+  ASSERT_EQ(Kept(), 1);
+  EXPECT_TRUE(undo->isEnabled());
+  EXPECT_EQ(undo->text(), QStringLiteral("元に戻す: 距離の測定"));
+  EXPECT_TRUE(HasUnsavedChanges(w.document()));
+
+  // A label drag of many moves is one step.
+  const TextRecord& l = w.document().objects.lblKyori[0];
+  const float left = l.Left;
+  const QPoint grab(static_cast<int>((l.Left + 2) / kMmPerPx), static_cast<int>((l.Top + 2) / kMmPerPx));
+  Send(vp, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
+  for (int i = 1; i <= 10; ++i) Send(vp, QEvent::MouseMove, grab + QPoint(2 * i, 0), Qt::NoButton, Qt::LeftButton);
+  Send(vp, QEvent::MouseButtonRelease, grab + QPoint(20, 0), Qt::LeftButton, Qt::NoButton);
+  EXPECT_NEAR(w.document().objects.lblKyori[0].Left, left + 20 * kMmPerPx, 1e-3);
+  EXPECT_EQ(undo->text(), QStringLiteral("元に戻す: ラベルの移動"));
+
+  cmd("popMesHj25")->trigger();  // a command whose step names its submenu
+  cmd("popMesAllClr")->trigger();
+  EXPECT_EQ(Kept(), 0);
+  EXPECT_EQ(undo->text(), QStringLiteral("元に戻す: 測定データ全消去"));
+  cmd("mnuDisp50")->trigger();  // a zoom is no step
+  EXPECT_EQ(undo->text(), QStringLiteral("元に戻す: 測定データ全消去"));
+
+  QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_EQ(Kept(), 1);
+  EXPECT_NEAR(w.document().objects.lblKyori[0].Left, (left + 20 * kMmPerPx) / 2, 0.5);  // at the 50 % view
+  EXPECT_EQ(redo->text(), QStringLiteral("やり直し: 測定データ全消去"));
+  undo->trigger();
+  EXPECT_EQ(undo->text(), QStringLiteral("元に戻す: ラベルの移動"));
+  undo->trigger();
+  undo->trigger();
+  EXPECT_EQ(Kept(), 0);
+  EXPECT_FALSE(undo->isEnabled());
+  EXPECT_FALSE(HasUnsavedChanges(w.document()));
+  QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(Kept(), 1);
+  QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(redo->text(), QStringLiteral("やり直し: 寸法引き出し線の長さ 25mm"));
+}
+
+TEST_F(EditHistoryUiTest, EscapeDropsTheRunningMeasurementAndANewDrawingEmptiesTheHistory) {
+  QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, {200, 200});
+  Send(vp, QEvent::MouseMove, {260, 200}, Qt::NoButton, Qt::NoButton);
+  ASSERT_TRUE(w.session().flags.Running());
+  QTest::keyClick(&w, Qt::Key_Escape);
+  EXPECT_FALSE(w.session().flags.Running());
+  EXPECT_FALSE(w.document().live.lineDistance.Visible);
+  QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, {300, 300});  // starts afresh
+  EXPECT_TRUE(w.session().flags.Running());
+  EXPECT_EQ(Kept(), 0);
+
+  Measure({100, 100}, {150, 100});
+  EXPECT_TRUE(cmd("mnuEditUndo")->isEnabled());
+  w.openImage(folder.filePath(QStringLiteral("white.bmp")));
+  EXPECT_FALSE(cmd("mnuEditUndo")->isEnabled());
+}
+
+TEST_F(EditHistoryUiTest, RecentDrawingsOfferedOnceProjectsCanBeOpened) {
+  QAction* recent = cmd("mnuFileRecent");
+  w.setRecentFolder(folder.filePath(QStringLiteral("cfg")));
+  EXPECT_FALSE(recent->isVisible());  // nothing can open a project yet
+  QStringList opened;
+  w.setRecentOpener([&](const QString& p) { opened << p; });
+  EXPECT_TRUE(recent->isVisible());
+  EXPECT_FALSE(recent->isEnabled());
+
+  const QString a = folder.filePath(QStringLiteral("a.ini"));
+  QFile(a).open(QIODevice::WriteOnly);
+  w.noteRecentDrawing(folder.filePath(QStringLiteral("gone.ini")));
+  w.noteRecentDrawing(a);
+  ASSERT_TRUE(recent->isEnabled());
+  ASSERT_EQ(recent->menu()->actions().size(), 2);
+  recent->menu()->actions()[0]->trigger();
+  EXPECT_EQ(opened, QStringList{a});
+  recent->menu()->actions()[1]->trigger();
+  ASSERT_EQ(sink->boxes.size(), 1u);
+  EXPECT_TRUE(sink->boxes[0].text.contains(QStringLiteral("gone.ini")));
+  QApplication::processEvents();
+  EXPECT_EQ(recent->menu()->actions().size(), 1);
+
+  // Kept for the next start.
+  MainWindow again{sink, folder.path()};
+  again.setRecentFolder(folder.filePath(QStringLiteral("cfg")));
+  again.setRecentOpener([](const QString&) {});
+  EXPECT_EQ(again.command(QStringLiteral("mnuFileRecent"))->menu()->actions().size(), 1);
+}
+
+}  // namespace
+}  // namespace planimo
