@@ -90,7 +90,7 @@ TEST_F(EditHistoryUiTest, MenuCaptionsAndKeysWalkBackAndForthOverASession) {
 
   QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
   ASSERT_EQ(Kept(), 1);
-  EXPECT_NEAR(w.document().objects.lblKyori[0].Left, (left + 20 * kMmPerPx) / 2, 0.5);  // at the 50 % view
+  EXPECT_NEAR(w.document().objects.lineDsSave[0].X1, 200 * kMmPerPx / 2, 1e-3);  // at the 50 % view
   EXPECT_EQ(redo->text(), QStringLiteral("やり直し: 測定データ全消去"));
   undo->trigger();
   EXPECT_EQ(undo->text(), QStringLiteral("元に戻す: ラベルの移動"));

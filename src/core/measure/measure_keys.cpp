@@ -1,5 +1,6 @@
 #include "measure/measure_keys.h"
 
+#include "measure/abandon.h"
 #include "measure/line_measure.h"
 #include "measure/path_measure.h"
 
@@ -23,17 +24,12 @@ int DistanceAlong(const Collections& o, float ax, float ay, float bx, float by) 
 }  // namespace
 
 bool EscapeMeasurement(Document& doc, MeasureSession& s) {
-  RunFlags& f = s.flags;
+  const RunFlags& f = s.flags;
   const WorkingObjects& live = doc.live;
-  const bool active = f.Running() || f.booPathStarted || f.booKnownDisRun || f.booMesShownDis ||
-                      f.booMesShownKei || live.lineDistance.Visible || live.shpCircle.Visible ||
-                      live.lineMenseki.size() > 1 || live.lineMenseki[0].Visible;
-  f.booMesRunDis = f.booMesRunKei = false;
-  f.booMesMovedDis = f.booMesMovedKei = false;
-  f.booMesShownDis = f.booMesShownKei = false;
-  f.booPathStarted = false;
-  f.booKnownDisRun = f.booKnownDisMoved = false;
-  HideLiveMeasurement(doc, s);
+  const bool active = MeasurementRunning(s) || f.booMesShownDis || f.booMesShownKei ||
+                      live.lineDistance.Visible || live.shpCircle.Visible || live.lineMenseki.size() > 1 ||
+                      live.lineMenseki[0].Visible;
+  AbandonMeasurement(doc, s);
   doc.live.lineHintX.Visible = doc.live.lineHintY.Visible = false;
   s.readout.txtPict[4].clear();
   return active;

@@ -10,9 +10,9 @@
 namespace planimo {
 
 // Escape: the running line, circle, specified distance, open path or
-// known-distance picking line is dropped: live objects hidden, working path
-// cleared, every running flag off, so the next click starts afresh. What was
-// kept before stays kept. True when something was running or shown.
+// known-distance picking line is dropped as AbandonMeasurement drops it, and
+// the axis guides and the value box go too; the next click starts afresh.
+// What was kept before stays kept. True when something was running or shown.
 bool EscapeMeasurement(Document& doc, MeasureSession& s);
 
 // Backspace while a continuous path is open: its last fixed vertex goes, and
