@@ -225,6 +225,27 @@ TEST_F(MainWindowTest, NewDrawingClearsObjectsOnlyWhenTheImageShows) {
   w->setImageChooser([] { return QString(); });  // cancel: nothing happens
   w->command(QStringLiteral("mnuFileNewPrj"))->trigger();
   EXPECT_EQ(sink->boxes.size(), 1u);
+
+  // A JPEG whose scan was cut (the end marker put back) decodes without an
+  // error of the reader; its warnings refuse it and the drawing stays.
+  const QString cut = folder.filePath(QStringLiteral("cut.jpg"));
+  QImage scan(400, 300, QImage::Format_RGB32);
+  scan.fill(Qt::white);
+  ASSERT_TRUE(scan.save(cut, "JPEG"));
+  QFile file(cut);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  QByteArray bytes = file.readAll();
+  bytes = bytes.left(bytes.size() * 3 / 4) + QByteArray("\xFF\xD9", 2);
+  ASSERT_TRUE(file.resize(0) && file.write(bytes) == bytes.size());
+  file.close();
+  w->setImageChooser([cut] { return cut; });
+  w->command(QStringLiteral("mnuFileNewPrj"))->trigger();
+  QApplication::processEvents();
+  ASSERT_EQ(sink->boxes.size(), 2u);
+  EXPECT_EQ(sink->boxes[1].title, QStringLiteral("画像表示時エラー"));
+  EXPECT_TRUE(sink->boxes[1].text.contains(QStringLiteral("画像のデータが壊れています。")));
+  EXPECT_EQ(doc.state.fMei_MapImage, "plan.bmp");
+  EXPECT_TRUE(w->isEnabled());
 }
 
 TEST_F(MainWindowTest, DroppedImageOpensAndOtherFilesAreRefused) {

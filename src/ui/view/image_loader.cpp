@@ -7,14 +7,18 @@
 #include <algorithm>
 #include <climits>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <utility>
 
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include "io/image_refusal.h"
 #include "model/error_numbers.h"
+#include "view/decoder_warnings.h"
 #include "view/image_check.h"
+#include "view/memory_budget.h"
 
 namespace planimo {
 
@@ -90,20 +94,39 @@ QImage AllocateLarge(QSize size, QImage::Format format) {
   return image;
 }
 
-bool StreamIsComplete(const QByteArray& format, QFile& file) {
-  if (format != "jpeg" && format != "jpg" && format != "bmp") return true;
-  const qint64 size = file.size();
-  if (size == 0) return false;
-  const uchar* bytes = file.map(0, size);
-  QByteArray copy;
-  if (!bytes) {  // some file systems cannot map: read it instead
-    copy = file.readAll();
-    bytes = reinterpret_cast<const uchar*>(copy.constData());
+bool IsJpeg(const QByteArray& format) { return format == "jpeg" || format == "jpg"; }
+
+// The file's bytes, mapped when the file system allows it, else read.
+class FileBytes {
+ public:
+  explicit FileBytes(QFile& file) : file_(file) {
+    const qint64 size = file.size();
+    if (size <= 0) return;
+    mapped_ = file.map(0, size);
+    if (mapped_ == nullptr) {
+      file.seek(0);
+      copy_ = file.readAll();
+    }
+    const uchar* data = mapped_ ? mapped_ : reinterpret_cast<const uchar*>(copy_.constData());
+    bytes_ = {data, static_cast<std::size_t>(mapped_ ? size : copy_.size())};
   }
-  const std::span<const std::uint8_t> all(bytes, static_cast<std::size_t>(size));
-  const bool complete = format == "bmp" ? BmpIsComplete(all) : JpegIsComplete(all);
-  if (copy.isNull()) file.unmap(const_cast<uchar*>(bytes));
-  return complete;
+  ~FileBytes() {
+    if (mapped_ != nullptr) file_.unmap(mapped_);
+  }
+  FileBytes(const FileBytes&) = delete;
+  FileBytes& operator=(const FileBytes&) = delete;
+  std::span<const std::uint8_t> bytes() const { return bytes_; }
+
+ private:
+  QFile& file_;
+  uchar* mapped_ = nullptr;
+  QByteArray copy_;
+  std::span<const std::uint8_t> bytes_;
+};
+
+// A decoder warning about damaged data refuses the picture it handed over.
+ImageLoadResult DamageFailure(const QString& path) {
+  return Failure(kErrInvalidPicture, QStringLiteral("画像のデータが壊れています。"), path);
 }
 
 }  // namespace
@@ -141,8 +164,22 @@ ImageProbe ProbeImage(const QString& path) {
     probe.result = Failure(kErrInvalidPicture, QStringLiteral("画像の大きさが読み取れません。"), path);
     return probe;
   }
+  // JPEG and BMP are judged on their bytes before anything is decoded.
+  const bool jpeg = IsJpeg(probe.format);
+  const bool bmp = probe.format == "bmp";
+  std::optional<FileBytes> bytes;
+  if (jpeg || bmp) bytes.emplace(file);
+  if (jpeg && JpegTooShortForItsSize(bytes->bytes())) {
+    probe.result = Failure(kErrInvalidPicture,
+                           QStringLiteral("%1 × %2 ピクセルの画像を収めるにはファイルが小さすぎます。壊れたファイルです。")
+                               .arg(probe.size.width())
+                               .arg(probe.size.height()),
+                           path);
+    return probe;
+  }
   probe.decodedBytes = qint64(probe.size.width()) * probe.size.height() * BytesPerPixel(reader.imageFormat());
-  const qint64 limit = qint64(ImageAllocationLimitMb()) * 1024 * 1024;
+  const qint64 limit = std::min<qint64>(qint64(ImageAllocationLimitMb()) * 1024 * 1024,
+                                        qint64(std::min<std::uint64_t>(MemoryAvailableForPicture(), INT64_MAX)));
   if (probe.decodedBytes > limit) {
     probe.result = Failure(kErrOutOfMemory,
                            QStringLiteral("%1 × %2 ピクセルの画像には %3 MB が必要ですが、使えるのは %4 MB までです。")
@@ -153,7 +190,8 @@ ImageProbe ProbeImage(const QString& path) {
                            path);
     return probe;
   }
-  if (!StreamIsComplete(probe.format, file)) {
+  const bool complete = !bytes || (jpeg ? JpegIsComplete(bytes->bytes()) : BmpIsComplete(bytes->bytes()));
+  if (!complete) {
     probe.result = Failure(kErrInvalidPicture, QStringLiteral("ファイルが途中で切れています。"), path);
     return probe;
   }
@@ -167,7 +205,10 @@ ImageLoadResult ReadImage(const QString& path, QImage& out) {
   // The JPEG reader decodes into a picture handed to it when size and format
   // match; otherwise it allocates its own and this one is simply dropped.
   QImage img = reader.format() == "jpeg" ? AllocateLarge(reader.size(), reader.imageFormat()) : QImage();
-  if (!reader.read(&img) || img.isNull()) {
+  const DecoderWarnings warnings;
+  const bool read = reader.read(&img) && !img.isNull();
+  if (warnings.damaged()) return DamageFailure(path);
+  if (!read) {
     switch (reader.error()) {
       case QImageReader::FileNotFoundError:
         return Failure(kErrFileNotFound, QString(), path);
@@ -182,7 +223,7 @@ ImageLoadResult ReadImage(const QString& path, QImage& out) {
   return ImageLoadResult{true, false, 0, QString()};
 }
 
-QImage ReadReduced(const QString& path, QSize fullSize, int denominator) {
+ImageLoadResult ReadReduced(const QString& path, QSize fullSize, int denominator, QImage& out) {
   QImageReader reader(path);
   OpenReader(reader);
   // Rounded down: the JPEG reader picks the smallest DCT scaling that still
@@ -192,10 +233,14 @@ QImage ReadReduced(const QString& path, QSize fullSize, int denominator) {
   // exact, only a one-pixel resample of the small picture follows.
   const int d = std::max(1, denominator);
   reader.setScaledSize(QSize(std::max(1, fullSize.width() / d), std::max(1, fullSize.height() / d)));
-  QImage img;
-  if (!reader.read(&img)) return QImage();
-  KeepGreyEightBit(img);
-  return img;
+  const DecoderWarnings warnings;
+  if (!reader.read(&out) || out.isNull()) return Failure(kErrInvalidPicture, QStringLiteral("画像を読み取れません。"), path);
+  if (warnings.damaged()) {
+    out = QImage();
+    return DamageFailure(path);
+  }
+  KeepGreyEightBit(out);
+  return ImageLoadResult{true, false, 0, QString()};
 }
 
 }  // namespace planimo

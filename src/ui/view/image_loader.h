@@ -27,19 +27,21 @@ struct ImageProbe {
   qint64 decodedBytes = 0; // memory the decoded picture takes
 };
 
-// Existence, access, format, declared size against the memory the machine
-// can hold, and completeness of a JPEG or BMP stream.
+// Existence, access, format, a JPEG frame the file is too small to hold,
+// declared size against the memory the machine can give now (error 7), and
+// completeness of a JPEG or BMP stream. Nothing is decoded or allocated.
 ImageProbe ProbeImage(const QString& path);
 
 // The whole picture at full resolution, EXIF orientation ignored; grey
-// pictures stay 8-bit.
+// pictures stay 8-bit. A decoder warning of damaged or missing data refuses
+// it (kErrInvalidPicture).
 ImageLoadResult ReadImage(const QString& path, QImage& out);
 
 // The picture reduced by `denominator`, each side rounded down (JPEG decodes
 // it in the DCT: no inverse transform of the detail and a picture 64 times
-// smaller to fill, though every coefficient is still unpacked). A null image
-// when the read fails.
-QImage ReadReduced(const QString& path, QSize fullSize, int denominator);
+// smaller to fill, though every coefficient is still unpacked). A picture
+// whose decoder warns of damaged data is refused like a full read.
+ImageLoadResult ReadReduced(const QString& path, QSize fullSize, int denominator, QImage& out);
 
 // Largest decoded picture, in megabytes, the reader may allocate: half the
 // physical memory.

@@ -77,11 +77,13 @@ ImageLoadResult MapView::openImage(const QString& path) {
     return result;
   }
 
+  QImage reduced;
+  const ImageLoadResult first = ReadReduced(path, probe.size, kPreviewDenominator, reduced);
+  if (!first.ok) return first;
   const unsigned generation = ++generation_;
   previous_ = Shown{shown_, fullSize_, path_};
   loading_ = true;
-  QImage reduced = ReadReduced(path, probe.size, kPreviewDenominator);
-  if (!reduced.isNull()) display(Shown{std::move(reduced), probe.size, path}, zoom);
+  display(Shown{std::move(reduced), probe.size, path}, zoom);
   // The full read starts only now: both reads must run through the whole
   // compressed stream, and side by side on a small machine they halve each
   // other's speed, so the first picture would come barely before the full one.
