@@ -9,7 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "measure/annotations.h"
 #include "measure/dispatcher.h"
+#include "measure/edit_commands.h"
 #include "measure/label_events.h"
 #include "measure/measure_keys.h"
 #include "measure_fixture.h"
@@ -99,12 +101,40 @@ TEST(HistorySession, UndoneToTheStartAndRedoneToTheEndRecordByRecord) {
   Answer answer;
   ASSERT_TRUE(LabelDoubleClick(f.doc, f.s, x + 6, y, answer));
   f.End("コメント");
+  // A leader line drawn and a text placed with their tools, the text
+  // duplicated, a distance restyled, flipped, converted and deleted.
+  CoreAnnotationTools tools;
+  SelectTool(f.s, Tool::Leader);
+  OnMapMouseDown(f.doc, f.s, {1, 50, 200, false, false, false}, &tools);
+  OnMapMouseMove(f.doc, f.s, {1, 90, 230, false, false, false}, &tools);
+  OnMapMouseUp(f.doc, f.s, {1, 90, 230, false, false, false}, &tools);
+  f.End("");
+  SelectTool(f.s, Tool::Comment);
+  OnMapMouseDown(f.doc, f.s, {1, 60, 250, false, false, false}, &tools);
+  OnMapMouseUp(f.doc, f.s, {1, 60, 250, false, false, false}, &tools);
+  f.End("");
+  f.doc.selected = {kKindMoji, 1};
+  ASSERT_TRUE(DuplicateSelected(f.doc));
+  f.End("複製");
+  SelectTool(f.s, Tool::Measure);
+  f.doc.selected = {kKindKyori, 1};
+  ASSERT_TRUE(SetLineWidth(f.doc, 3));
+  f.End("線の幅 3P");
+  ASSERT_TRUE(ReverseSelectedDimension(f.doc));
+  f.End("測定線の反対側へ移動");
+  ASSERT_TRUE(ChangeDistanceUnit(f.doc, 1));
+  f.End("単位変換（距離・寸法） km");
+  f.doc.selected = {kKindKyori, 0};
+  ASSERT_TRUE(DeleteSelected(f.doc));
+  f.End("消去");
   ClearMeasurementData(f.doc, f.s);
   f.End("測定データ全消去");
 
   const std::vector<std::string> want = {"距離の測定", "寸法引き出し線の長さ", "距離の測定", "距離の測定",
                                          "距離の測定", "経路距離計算", "距離の測定", "距離の測定",
-                                         "面積の測定", "ラベルの移動", "コメント", "測定データ全消去"};
+                                         "面積の測定", "ラベルの移動", "コメント", "引き出し線の作成",
+                                         "文字列の作成", "複製", "線の幅 3P", "測定線の反対側へ移動",
+                                         "単位変換（距離・寸法） km", "消去", "測定データ全消去"};
   ASSERT_EQ(f.captions, want);
   ASSERT_EQ(f.steps.size(), want.size() + 1);
   // Every step changed the drawing, so each has its own revision.
