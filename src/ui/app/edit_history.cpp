@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -102,8 +103,11 @@ void MainWindow::startHistory() {
   reflectHistory();
 }
 
+// A key press while a button is held on the map would pull the records from
+// under a drag or a leader line being drawn: it is ignored until the release.
 void MainWindow::undo() {
-  // A measurement in progress, a held label or leader line end with the step.
+  if (QGuiApplication::mouseButtons() != Qt::NoButton) return;
+  // A measurement in progress ends with the step.
   EscapeMeasurement(doc_, session_);
   session_.labelGrab = {};
   session_.intHkdHandle = -1;
@@ -111,6 +115,7 @@ void MainWindow::undo() {
 }
 
 void MainWindow::redo() {
+  if (QGuiApplication::mouseButtons() != Qt::NoButton) return;
   EscapeMeasurement(doc_, session_);
   session_.labelGrab = {};
   session_.intHkdHandle = -1;
