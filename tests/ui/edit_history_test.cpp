@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -120,6 +122,23 @@ TEST_F(EditHistoryUiTest, EscapeDropsTheRunningMeasurementAndANewDrawingEmptiesT
   EXPECT_TRUE(cmd("mnuEditUndo")->isEnabled());
   w.openImage(folder.filePath(QStringLiteral("white.bmp")));
   EXPECT_FALSE(cmd("mnuEditUndo")->isEnabled());
+
+  // Opening and closing the options dialog changes nothing; its "設定" does.
+  cmd("mnuToolOpt")->trigger();
+  ASSERT_NE(w.optionsDialog(), nullptr);
+  EXPECT_FALSE(cmd("mnuEditUndo")->isEnabled());
+  const std::uint64_t revision = w.document().revision;
+  auto* length = w.optionsDialog()->findChild<QLineEdit*>(QStringLiteral("txtXY_5"));
+  length->setFocus();
+  length->setText(QStringLiteral("250"));
+  QTest::keyClick(length, Qt::Key_Tab);
+  w.optionsDialog()->findChild<QPushButton*>(QStringLiteral("cmdSettei"))->click();
+  EXPECT_DOUBLE_EQ(w.document().state.GE_tpPtoD_r_X, 2.5);
+  EXPECT_EQ(cmd("mnuEditUndo")->text(), QStringLiteral("元に戻す: 設定"));
+  w.optionsDialog()->close();
+  cmd("mnuEditUndo")->trigger();
+  EXPECT_DOUBLE_EQ(w.document().state.GE_tpPtoD_r_X, 1.0);
+  EXPECT_EQ(w.document().revision, revision);
 }
 
 TEST_F(EditHistoryUiTest, RecentDrawingsOfferedOnceProjectsCanBeOpened) {
