@@ -56,6 +56,14 @@ void WaitReady(MapView& view, const ImageLoadResult& started) {
   loop.exec();
 }
 
+// The reduced levels are built behind the decoder; zooms and the memory
+// figure are taken with them in place.
+void WaitLevels(MapView& view) {
+  while (view.picture() && !view.picture()->levelsComplete()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
+}
+
 void BM_Djpeg(benchmark::State& state) {
   const bool grey = state.range(0) != 0;
   state.SetLabel(Name(grey));
@@ -100,12 +108,16 @@ void BM_OpenImage(benchmark::State& state) {
     Document doc;
     MapView view(doc);
     ShowAtScreenSize(view);
-    const auto t0 = Clock::now();
+    double first = 0;
+    Clock::time_point t0;
+    QObject::connect(&view, &MapView::firstPictureShown, &view, [&] { first = Since(t0); });
+    t0 = Clock::now();
     const ImageLoadResult r = view.openImage(path);
-    view.viewport()->repaint();
-    const double first = Since(t0);
     WaitReady(view, r);
     const double ready = Since(t0);
+    view.viewport()->repaint();  // a load that ends before a paint shows its picture now
+    if (first == 0) first = Since(t0);
+    WaitLevels(view);
     if (!r.ok) state.SkipWithError(qPrintable(r.description));
     const double s = full ? ready : first;
     best = std::min(best, s);
@@ -113,8 +125,8 @@ void BM_OpenImage(benchmark::State& state) {
   }
   const Reference& ref = RefFor(grey);
   state.counters["best_s"] = best;
-  if (full && ref.plain > 0) state.counters["x_plain_read"] = best / ref.plain;
-  if (!full && ref.djpeg > 0) state.counters["x_djpeg"] = best / ref.djpeg;
+  if (ref.plain > 0) state.counters["x_plain_read"] = best / ref.plain;
+  if (ref.djpeg > 0) state.counters["x_djpeg"] = best / ref.djpeg;
 }
 
 // One toolbar zoom step (factor and factor - 0.1, alternately): the rescale of
@@ -125,6 +137,7 @@ void BM_ZoomStep(benchmark::State& state) {
   MapView view(doc);
   ShowAtScreenSize(view);
   WaitReady(view, view.openImage(BenchImage(false)));
+  WaitLevels(view);
   KeepDistances(doc, kDistances, 12000, 9000);
   bool low = false;
   double rescale = 0, paint = 0;
@@ -176,6 +189,7 @@ int PeakChild(int argc, char** argv) {
   KeepDistances(doc, kDistances, 12000, 9000);
   const ImageLoadResult r = view.openImage(QString::fromLocal8Bit(argv[2]));
   WaitReady(view, r);
+  WaitLevels(view);
   view.viewport()->repaint();
   if (!r.ok) return 1;
   std::printf("%.1f %.1f\n", PeakResidentMb(), double(view.image().sizeInBytes()) / (1024 * 1024));

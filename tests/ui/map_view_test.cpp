@@ -141,7 +141,7 @@ TEST_F(MapViewTest, GreyScansStayEightBit) {
   EXPECT_EQ(view.image().format(), QImage::Format_Grayscale8);
 }
 
-TEST_F(MapViewTest, LargeJpegShowsAReducedPictureFirstThenTheFullOne) {
+TEST_F(MapViewTest, LargeJpegDecodesInTheBackgroundLaidOutAtFullSize) {
   const QString path = Save("large.jpg", QSize(5000, 4000), QImage::Format_Grayscale8, Qt::lightGray);
   QSignalSpy ready(&view, &MapView::imageReady);
   const ImageLoadResult r = view.openImage(path);
@@ -150,7 +150,6 @@ TEST_F(MapViewTest, LargeJpegShowsAReducedPictureFirstThenTheFullOne) {
   EXPECT_TRUE(view.isLoading());
   EXPECT_EQ(view.imageSize(), QSize(5000, 4000));
   EXPECT_EQ(view.surfaceSize(), QSize(5000, 4000));  // laid out at full size already
-  EXPECT_LT(view.image().width(), 5000);
   ASSERT_TRUE(ready.wait(20000));
   EXPECT_TRUE(ready.at(0).at(0).value<ImageLoadResult>().ok);
   EXPECT_FALSE(view.isLoading());

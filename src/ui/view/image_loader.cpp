@@ -72,10 +72,9 @@ void UnmapPixels(void* info) {
 }
 
 // An empty picture of the given size whose pixels sit in memory of their own,
-// hinted to the kernel as large pages. A scan's decoder writes every byte of
-// a fresh buffer of a hundred megabytes or more; taken in small pages, the
-// page faults cost as much as decoding all the pixels. A null image when the
-// memory is not there (the reader then allocates for itself).
+// in plain small pages: a fresh buffer in large pages costs far more in page
+// faults on these machines than the small pages the decoder touches. A null
+// image when the memory is not there (the reader then allocates for itself).
 QImage AllocateLarge(QSize size, QImage::Format format) {
   if (size.isEmpty() || format == QImage::Format_Invalid) return QImage();
   const qint64 stride = (qint64(size.width()) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
@@ -85,8 +84,8 @@ QImage AllocateLarge(QSize size, QImage::Format format) {
   }
   void* pixels = mmap(nullptr, std::size_t(bytes), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (pixels == MAP_FAILED) return QImage();
-#ifdef MADV_HUGEPAGE
-  madvise(pixels, std::size_t(bytes), MADV_HUGEPAGE);  // only a hint: refused, small pages serve
+#ifdef MADV_NOHUGEPAGE
+  madvise(pixels, std::size_t(bytes), MADV_NOHUGEPAGE);
 #endif
   auto* block = new std::pair<void*, std::size_t>(pixels, std::size_t(bytes));
   QImage image(static_cast<uchar*>(pixels), size.width(), size.height(), stride, format, UnmapPixels, block);

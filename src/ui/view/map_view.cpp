@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "model/rescale.h"
+#include "view/jpeg_scan.h"
 #include "view/qt_text_measurer.h"
 #include "view/record_painter.h"
 #include "view/view_units.h"
@@ -18,8 +19,9 @@ namespace planimo {
 
 namespace {
 
-// Above this many pixels a JPEG gets a reduced first picture and a full read
-// in the background; smaller ones decode in well under a second.
+// From this many pixels a JPEG decodes in the background, its rows shown as
+// they arrive (through Qt's reader: a reduced first picture, then the full
+// read); smaller ones decode in well under a second.
 constexpr qint64 kBackgroundReadPixels = 16'000'000;
 constexpr int kPreviewDenominator = 8;  // the cheapest DCT scaling JPEG offers
 constexpr int kSmallStep = 10;
@@ -34,6 +36,24 @@ int RoundPx(double v) {
 }
 
 bool IsJpeg(const QByteArray& format) { return format == "jpeg" || format == "jpg"; }
+
+// From this many pixels a picture gets reduced levels for low zooms.
+constexpr qint64 kLevelPixels = 4'000'000;
+
+// The coarsest level whose pixels are still no larger than the screen's at
+// `surfacePerPixel` surface pixels per full-image pixel.
+int LevelFor(const ScanPicture& p, double surfacePerPixel) {
+  int level = 0;
+  while (level + 1 < p.levelCount() && surfacePerPixel * (1 << (level + 1)) <= 1.0 + 1e-9) ++level;
+  return level;
+}
+
+// The published rows reach the bottom of the viewport (or the picture's).
+bool FillsViewport(const ScanPicture& p, double zoom, int viewportBottom) {
+  if (p.decodeFinished()) return true;
+  const double rowsNeeded = std::min(double(p.size().height()), std::ceil(viewportBottom / zoom));
+  return p.readyRows(0) >= rowsNeeded;
+}
 
 }  // namespace
 
@@ -50,69 +70,163 @@ MapView::MapView(Document& doc, QWidget* parent) : QAbstractScrollArea(parent), 
   updateScrollBars();
 }
 
-MapView::~MapView() { joinWorker(); }
+MapView::~MapView() {
+  if (picture_) picture_->cancel();
+  if (previous_.picture) previous_.picture->cancel();
+  joinWorker();
+  stopHelper();
+}
 
 void MapView::joinWorker() {
   if (worker_.joinable()) worker_.join();
 }
 
+void MapView::stopHelper() {
+  if (!helper_.joinable()) return;
+  if (!helped_->levelsComplete()) helped_->cancel();
+  helper_.join();
+  helped_.reset();
+}
+
+// Levels (and, while a decode runs, pages faulted in ahead of it) on a
+// thread of their own; the view repaints from them once they are built.
+void MapView::buildLevels(const std::shared_ptr<ScanPicture>& picture) {
+  stopHelper();
+  if (!picture || (picture->levelsComplete() && picture->decodeFinished())) return;
+  picture->resume();
+  helped_ = picture;
+  const unsigned generation = generation_;
+  helper_ = std::thread([this, picture, generation] {
+    picture->buildBehind();
+    if (!picture->levelsComplete()) return;
+    QMetaObject::invokeMethod(
+        this, [this, generation] { if (generation == generation_) viewport()->update(); }, Qt::QueuedConnection);
+  });
+}
+
 ImageLoadResult MapView::openImage(const QString& path) {
   if (loading_) {
     // The earlier read finishes first, so that "the view as it was" is a
-    // whole picture and not a reduced one.
+    // whole picture and not a partial one.
     joinWorker();
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
   }
   const ImageProbe probe = ProbeImage(path);
   if (!probe.result.ok) return probe.result;
   const float zoom = doc_.view.sngZoomPrev;  // the records stand at this factor
+  const qint64 pixels = qint64(probe.size.width()) * probe.size.height();
+  const bool large = pixels >= kBackgroundReadPixels;
 
-  if (!IsJpeg(probe.format) || qint64(probe.size.width()) * probe.size.height() < kBackgroundReadPixels) {
+  if (IsJpeg(probe.format)) {
+    bool viaQt = false;
+    const ImageLoadResult r = openJpeg(path, zoom, large, pixels >= kLevelPixels, viaQt);
+    if (!viaQt) return r;
+  }
+  if (!IsJpeg(probe.format) || !large) {
     QImage image;
     ImageLoadResult result = ReadImage(path, image);
     if (!result.ok) return result;
     const QSize size = image.size();
-    display(Shown{std::move(image), size, path}, zoom);
+    ++generation_;
+    stopHelper();
+    display(Shown{ScanPicture::Wrap(std::move(image), pixels >= kLevelPixels), size, path}, zoom);
+    buildLevels(picture_);
     QMetaObject::invokeMethod(this, [this, result] { emit imageReady(result); }, Qt::QueuedConnection);
     return result;
   }
 
+  // A large JPEG libjpeg-turbo cannot turn into RGB itself (CMYK): Qt's
+  // reader, a reduced first picture, then the full read.
   QImage reduced;
   const ImageLoadResult first = ReadReduced(path, probe.size, kPreviewDenominator, reduced);
   if (!first.ok) return first;
   const unsigned generation = ++generation_;
-  previous_ = Shown{shown_, fullSize_, path_};
+  stopHelper();
+  previous_ = Shown{picture_, fullSize_, path_};
   loading_ = true;
-  display(Shown{std::move(reduced), probe.size, path}, zoom);
+  awaitingFirst_ = true;
+  display(Shown{ScanPicture::Wrap(std::move(reduced), false), probe.size, path}, zoom);
   // The full read starts only now: both reads must run through the whole
   // compressed stream, and side by side on a small machine they halve each
   // other's speed, so the first picture would come barely before the full one.
-  worker_ = std::thread([this, path, generation] {
+  worker_ = std::thread([this, path, generation, withLevels = pixels >= kLevelPixels] {
     QImage image;
     ImageLoadResult result = ReadImage(path, image);
+    std::shared_ptr<ScanPicture> picture = result.ok ? ScanPicture::Wrap(std::move(image), withLevels) : nullptr;
     QMetaObject::invokeMethod(
-        this, [this, generation, result, image]() { finishFullRead(generation, result, image); },
+        this, [this, generation, result, picture]() { finishFullRead(generation, result, picture); },
         Qt::QueuedConnection);
   });
   return ImageLoadResult{true, true, 0, QString()};
 }
 
-void MapView::finishFullRead(unsigned generation, ImageLoadResult result, QImage image) {
+// One pass of libjpeg-turbo over the file: at once for a small picture, in
+// the worker for a large one, whose rows show as they arrive.
+ImageLoadResult MapView::openJpeg(const QString& path, float zoom, bool large, bool withLevels, bool& viaQt) {
+  JpegScanStart start = StartJpegScan(path, withLevels);
+  viaQt = start.useQtReader;
+  if (viaQt || !start.result.ok) return start.result;
+  const QSize size = start.picture->size();
+  const unsigned generation = ++generation_;
+  stopHelper();
+  if (!large) {
+    const ImageLoadResult r = DecodeJpegScan(*start.scan, *start.picture, {});
+    if (!r.ok) return r;
+    display(Shown{start.picture, size, path}, zoom);
+    buildLevels(picture_);
+    QMetaObject::invokeMethod(this, [this, r] { emit imageReady(r); }, Qt::QueuedConnection);
+    return r;
+  }
+  previous_ = Shown{picture_, fullSize_, path_};
+  loading_ = true;
+  awaitingFirst_ = true;
+  paintedRows_ = 0;
+  display(Shown{start.picture, size, path}, zoom);
+  buildLevels(picture_);  // faults the rows in ahead of the decoder, then halves them
+  worker_ = std::thread([this, generation, scan = std::move(start.scan), picture = start.picture] {
+    const auto onRows = [this, generation](int) {
+      if (rowsPosted_.exchange(true)) return;  // the view has not caught up with the last batch yet
+      QMetaObject::invokeMethod(this, [this, generation] { rowsArrived(generation); }, Qt::QueuedConnection);
+    };
+    const ImageLoadResult result = DecodeJpegScan(*scan, *picture, onRows);
+    QMetaObject::invokeMethod(
+        this, [this, generation, result, picture]() { finishFullRead(generation, result, picture); },
+        Qt::QueuedConnection);
+  });
+  return ImageLoadResult{true, true, 0, QString()};
+}
+
+void MapView::rowsArrived(unsigned generation) {
+  rowsPosted_.store(false);
+  if (generation != generation_ || !picture_) return;
+  const int rows = picture_->readyRows(0);
+  const double z = shownZoom_;
+  const QRectF band(0, std::floor(paintedRows_ * z) - 1, fullSize_.width() * z, (rows - paintedRows_) * z + 2);
+  paintedRows_ = rows;
+  const QRect visible = band.translated(-QPointF(scrollOffset())).toAlignedRect() & viewport()->rect();
+  if (!visible.isEmpty()) viewport()->update(visible);
+}
+
+void MapView::finishFullRead(unsigned generation, ImageLoadResult result, std::shared_ptr<ScanPicture> picture) {
   if (generation != generation_) return;
   joinWorker();
   loading_ = false;
   if (result.ok) {
-    const QSize size = image.size();
-    display(Shown{std::move(image), size, path_.isEmpty() ? previous_.path : path_}, shownZoom_);
+    const bool fresh = picture != picture_;
+    display(Shown{std::move(picture), fullSize_, path_.isEmpty() ? previous_.path : path_}, shownZoom_);
+    if (fresh) buildLevels(picture_);
   } else {
+    stopHelper();
     display(std::move(previous_), shownZoom_);
+    buildLevels(picture_);  // levels of the picture back on screen may have been cut short
   }
   previous_ = Shown{};
   emit imageReady(result);
 }
 
 void MapView::display(Shown s, float zoom) {
-  shown_ = std::move(s.image);
+  picture_ = std::move(s.picture);
+  shown_ = picture_ ? picture_->full() : QImage();
   fullSize_ = s.fullSize;
   path_ = std::move(s.path);
   shownZoom_ = zoom;
@@ -127,7 +241,7 @@ ZoomResult MapView::applyZoom() {
   ZoomResult result;
   const float zoom = doc_.view.sngZoom;
   if (hasImage() && std::isfinite(zoom) && zoom > 0) {
-    Shown same{shown_, fullSize_, path_};
+    Shown same{picture_, fullSize_, path_};
     display(std::move(same), zoom);
     result.imageShown = true;
   }
@@ -197,21 +311,43 @@ void MapView::paintEvent(QPaintEvent* event) {
   const QPoint offset = scrollOffset();
   painter.translate(-offset);
   const QRectF exposed = QRectF(event->rect().translated(offset));
-  if (!shown_.isNull()) {
-    // The image covers full size x zoom exactly, so it stays in register
-    // with the records whatever the rounding of the surface size.
-    const QRectF image(0, 0, fullSize_.width() * double(shownZoom_), fullSize_.height() * double(shownZoom_));
-    const QRectF target = exposed & image;
-    if (!target.isEmpty()) {
-      const double sx = image.width() / shown_.width();
-      const double sy = image.height() / shown_.height();
-      const QRectF source(target.left() / sx, target.top() / sy, target.width() / sx, target.height() / sy);
-      painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-      painter.drawImage(target, shown_, source);
-      painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    }
-  }
+  if (picture_) paintPicture(painter, exposed);
   PaintRecords(painter, doc_, exposed);
+  if (awaitingFirst_ && picture_ && FillsViewport(*picture_, shownZoom_, offset.y() + viewport()->height())) {
+    awaitingFirst_ = false;
+    emit firstPictureShown();
+  }
+}
+
+// The rows that exist, each band from the coarsest level at or above the
+// zoom that has it: a level halves the scan with a box filter, so thin lines
+// stay whole where sampling the full image would break them into dots.
+void MapView::paintPicture(QPainter& painter, const QRectF& exposed) {
+  // The image covers full size x zoom exactly, so it stays in register
+  // with the records whatever the rounding of the surface size.
+  const double z = shownZoom_;
+  const QRectF whole(0, 0, fullSize_.width() * z, fullSize_.height() * z);
+  const QRectF wanted = exposed & whole;
+  if (wanted.isEmpty()) return;
+  // Surface pixels per pixel of the held picture (it may be a reduced one).
+  const double px = whole.width() / picture_->size().width();
+  const double py = whole.height() / picture_->size().height();
+  double covered = 0;  // surface rows painted so far, from the top
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  for (int level = LevelFor(*picture_, std::min(px, py)); level >= 0 && covered < wanted.bottom(); --level) {
+    const QImage part = picture_->readyPart(level);
+    if (part.isNull()) continue;
+    const double scale = double(1 << level);
+    const double bottom = std::min(whole.height(), part.height() * scale * py);
+    QRectF target = wanted & QRectF(0, covered, whole.width(), bottom - covered);
+    if (!target.isEmpty()) {
+      const QRectF source(target.left() / (px * scale), target.top() / (py * scale), target.width() / (px * scale),
+                          target.height() / (py * scale));
+      painter.drawImage(target, part, source);
+    }
+    covered = std::max(covered, bottom);
+  }
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
 
 void MapView::resizeEvent(QResizeEvent* event) {

@@ -9,11 +9,15 @@
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <QMetaType>
+#include <atomic>
 #include <memory>
 #include <thread>
 
 #include "model/document.h"
 #include "view/image_loader.h"
+#include "view/scan_picture.h"
+
+class QPainter;
 
 namespace planimo {
 
@@ -45,10 +49,11 @@ class MapView : public QAbstractScrollArea {
 
   // subMapDraw's loading step. Checks the file first; on failure the view
   // stays as it was. The image is shown at the factor the records stand at
-  // (sngZoomPrev), so they stay in register. A large JPEG shows a reduced
-  // first picture at once and reads the full one in a worker thread; then
-  // `pending` is set and imageReady follows. imageReady is emitted (queued,
-  // after this returns) for every successful load.
+  // (sngZoomPrev), so they stay in register. A large JPEG decodes in a
+  // worker thread and its rows show as they arrive (firstPictureShown once
+  // they fill the viewport); then `pending` is set and imageReady follows.
+  // imageReady is emitted (queued, after this returns) for every successful
+  // load.
   ImageLoadResult openImage(const QString& path);
 
   // subMapZoom's view steps: shows the image at doc.view.sngZoom, lays out the
@@ -67,9 +72,11 @@ class MapView : public QAbstractScrollArea {
   void updateScrollBars();
 
   bool hasImage() const { return !shown_.isNull(); }
-  // The image as loaded (pictOrg): the source of every repaint, of the
-  // bitmap export and of printing. Reduced while isLoading().
+  // The image as loaded (pictOrg): the source of the bitmap export and of
+  // printing. Incomplete or reduced while isLoading().
   const QImage& image() const { return shown_; }
+  // The same with its reduced levels, as the view paints it.
+  const ScanPicture* picture() const { return picture_.get(); }
   bool isLoading() const { return loading_; }
   QString imagePath() const { return path_; }
   QSize imageSize() const { return fullSize_; }     // pixels as loaded
@@ -90,6 +97,8 @@ class MapView : public QAbstractScrollArea {
   // The full-resolution image is shown (ok), or its read failed and the
   // previous image is back (not ok).
   void imageReady(const planimo::ImageLoadResult& result);
+  // The first picture of a load fills the viewport (its rows are painted).
+  void firstPictureShown();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -102,19 +111,25 @@ class MapView : public QAbstractScrollArea {
 
  private:
   struct Shown {
-    QImage image;
+    std::shared_ptr<ScanPicture> picture;
     QSize fullSize;
     QString path;
   };
 
+  ImageLoadResult openJpeg(const QString& path, float zoom, bool large, bool withLevels, bool& viaQt);
   void display(Shown s, float zoom);
-  void finishFullRead(unsigned generation, ImageLoadResult result, QImage image);
+  void finishFullRead(unsigned generation, ImageLoadResult result, std::shared_ptr<ScanPicture> picture);
+  void rowsArrived(unsigned generation);
+  void buildLevels(const std::shared_ptr<ScanPicture>& picture);
+  void paintPicture(QPainter& painter, const QRectF& exposed);
   void joinWorker();
+  void stopHelper();
   MapMouseEvent toEvent(const QMouseEvent* event, Qt::MouseButton button) const;
   void followScroll(bool horizontal, bool vertical);
 
   Document& doc_;
-  QImage shown_;        // the image as loaded, or the reduced first picture
+  std::shared_ptr<ScanPicture> picture_;  // what is painted: rows as decoded, levels as built
+  QImage shown_;        // the full image of picture_ (see image())
   QSize fullSize_;      // pixel size of the full image
   QString path_;
   float shownZoom_ = 1.0f;
@@ -122,7 +137,12 @@ class MapView : public QAbstractScrollArea {
   Shown previous_;      // restored when the full read fails
   bool loading_ = false;
   unsigned generation_ = 0;
-  std::thread worker_;
+  int paintedRows_ = 0;           // rows of the loading picture asked to be painted
+  bool awaitingFirst_ = false;    // firstPictureShown not yet emitted for this load
+  std::atomic<bool> rowsPosted_{false};
+  std::thread worker_;            // the decoder or Qt's full read
+  std::thread helper_;            // faults pages in and builds the levels behind the decoder
+  std::shared_ptr<ScanPicture> helped_;  // the picture helper_ works on
 };
 
 }  // namespace planimo
