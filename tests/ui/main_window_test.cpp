@@ -13,7 +13,10 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 #include <memory>
@@ -21,6 +24,7 @@
 
 #include "app/busy_guard.h"
 #include "app/error_box.h"
+#include "app/window_placement.h"
 #include "fake_message_sink.h"
 
 namespace planimo {
@@ -304,6 +308,54 @@ TEST(BusyGuard, RestoresWindowAndCursorAlsoAfterAnError) {
   window.setEnabled(false);  // a window that was locked already stays locked
   { BusyGuard busy(&window); }
   EXPECT_FALSE(window.isEnabled());
+}
+
+// The frame, not the inner area, takes the screen's width and its height less
+// 500 twips, inside the area the desktop's panels leave free.
+TEST_F(MainWindowTest, FrameFillsTheScreenLessTheTaskbarAllowance) {
+  const struct {
+    QRect screen, available;
+    qreal dpi;
+    QRect frame;
+  } cases[] = {
+      {{0, 0, 1920, 1080}, {0, 0, 1920, 1080}, 96, {0, 0, 1920, 1047}},
+      {{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 96, {0, 0, 1920, 1040}},  // taskbar below
+      {{0, 0, 1920, 1080}, {0, 27, 1920, 1053}, 96, {0, 27, 1920, 1020}},  // panel above
+      {{0, 0, 2880, 1800}, {0, 0, 2880, 1800}, 144, {0, 0, 2880, 1750}},
+      {{1920, 0, 1280, 1024}, {1920, 0, 1280, 1024}, 96, {1920, 0, 1280, 991}},
+      {{0, 0, 300, 200}, {0, 0, 300, 200}, 96, {0, 0, 320, 240}},  // never below the minimum
+  };
+  for (const auto& c : cases) EXPECT_EQ(MainFrameRect(c.screen, c.available, c.dpi), c.frame) << c.dpi;
+
+  w->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+  const QScreen* screen = w->screen();
+  EXPECT_EQ(w->frameGeometry(),
+            MainFrameRect(screen->geometry(), screen->availableGeometry(), screen->logicalDotsPerInchY()));
+}
+
+// F1 opens the help also while a modal dialog blocks the main window.
+TEST_F(MainWindowTest, F1OpensHelpFromAModalDialog) {
+  int opened = 0;
+  w->setUrlOpener([&](const QUrl&) {
+    ++opened;
+    return true;
+  });
+  w->show();
+  bool modal = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    modal = dialog != nullptr;
+    if (!dialog) return;
+    QWidget* target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+    QTest::keyClick(target, Qt::Key_F1);
+    QTest::keyClick(target, Qt::Key_Escape);
+  });
+  w->askInput({QStringLiteral("距離入力"), QStringLiteral("距離を入力してください"), QStringLiteral("m "),
+               QStringLiteral("50")});
+  EXPECT_TRUE(modal);
+  EXPECT_EQ(opened, 1);
+  EXPECT_TRUE(w->propLetDlgCancel());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <optional>
 
+#include "app/help_key.h"
 #include "app/main_window.h"
 #include "measure/abandon.h"
 #include "measure/annotations.h"
@@ -60,6 +61,7 @@ void MainWindow::connectCommands() {
   helpKey->setShortcutContext(Qt::ApplicationShortcut);
   addAction(helpKey);
   connect(helpKey, &QAction::triggered, this, &MainWindow::openHelp);
+  KeepHelpKeyInModalDialogs(helpKey);
 
   on("mnuFileEnd", [this] { close(); });
   on("mnuHelpVerInfo", [this] { showVersionBox(); });

@@ -3,29 +3,21 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScreen>
 
 #include "app/annotation_commands.h"
 #include "app/app_info.h"
 #include "app/fonts.h"
 #include "app/folder_dialog.h"
+#include "app/window_placement.h"
 #include "io/settings.h"
 #include "measure/abandon.h"
 #include "model/zoom_steps.h"
 #include "view/map_view.h"
 
 namespace planimo {
-
-namespace {
-
-// The window leaves room for the taskbar: 500 twips at 96 dpi.
-constexpr int kTaskbarAllowance = 33;
-
-}  // namespace
 
 MainWindow::MainWindow(QWidget* parent)
     : MainWindow(nullptr, LocateProgramPlaces(RunningInstallFolders()), parent) {}
@@ -44,7 +36,6 @@ MainWindow::MainWindow(std::shared_ptr<MessageSink> sink, const ProgramPlaces& p
   setObjectName(QStringLiteral("frmMain"));
   RegisterFontSubstitutions();
   setFont(QFont(kUiFontFamily, 9));
-  setMinimumSize(320, 240);
 
   // The print dialog's properties button is always offered here, so the
   // platform flag keeps its default; CSV writers quote with '"' themselves.
@@ -76,13 +67,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::readSettings() { ReadSettings(settingsPath().toStdString(), doc_.settings); }
 
-void MainWindow::placeWindow() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  const QRect s = screen->geometry();
-  move(s.topLeft());
-  resize(s.width(), s.height() - kTaskbarAllowance);
-}
+void MainWindow::placeWindow() { PlaceByFrame(this); }
 
 QString MainWindow::helpFilePath() const { return QDir(programFolder_).filePath(QStringLiteral("help.chm")); }
 

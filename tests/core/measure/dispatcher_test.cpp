@@ -200,16 +200,24 @@ TEST(Faults, NonFiniteLengthIsNeverWritten) {
   EXPECT_EQ(f.doc.objects.lineDsSave[0].X2, 20);
 }
 
+// Two extension lines per distance fill lineHojoSave first: 16,383 kept
+// distances leave its spare at index 32,766, and the next one has no room.
 TEST(Faults, FullCollectionRefusesTheCommit) {
   MapFixture f;
-  std::vector<TextRecord>& k = f.doc.objects.lblKyori;
-  k.resize(static_cast<std::size_t>(kMaxIndex) + 1);
-  f.Click(10, 10);
-  f.Move(40, 10);
-  f.Down(40, 10);
-  EXPECT_TRUE(f.Up(40, 10).abandoned);
-  EXPECT_EQ(f.doc.objects.lineHojoSave.size(), 1u);
-  EXPECT_EQ(k.size(), static_cast<std::size_t>(kMaxIndex) + 1);
+  constexpr int kDistances = (kMaxIndex - 1) / 2;
+  for (int i = 0; i < kDistances; ++i) f.Measure(10, 10, 40, 10);
+  const Collections& o = f.doc.objects;
+  ASSERT_EQ(f.KeptDistances(), kDistances);
+  ASSERT_EQ(UBound(o.lineHojoSave), kMaxIndex - 1);
+  f.Click(10, 20);
+  f.Move(40, 20);
+  f.Down(40, 20);
+  EXPECT_TRUE(f.Up(40, 20).abandoned);
+  EXPECT_EQ(f.KeptDistances(), kDistances);
+  EXPECT_EQ(UBound(o.lineHojoSave), kMaxIndex - 1);
+  EXPECT_EQ(UBound(o.shpSnpo), kMaxIndex - 1);
+  EXPECT_FALSE(o.lineHojoSave.back().Visible);  // still its spare
+  EXPECT_FALSE(o.lblKyori.back().Visible);
   EXPECT_TRUE(f.s.flags.booMesRunDis);  // the measurement goes on
 }
 

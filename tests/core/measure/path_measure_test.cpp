@@ -103,6 +103,29 @@ TEST(PathMeasure, AreaAfterRouteOfTheSameOutline) {
   EXPECT_FALSE(f.doc.live.lblMenseki.Visible);
 }
 
+// A release that closes the path onto vertex 0 leaves the last segment's
+// dimension exactly as measuring that segment to vertex 0 directly does: on
+// the side its direction gives (here the left-running one, not the upper).
+TEST(PathMeasure, ClosingReleaseKeepsTheSideOfTheLastSegment) {
+  PathFixture closing, direct;
+  direct.doc.state.GE_booSnap = false;
+  DrawPath(closing, {{10, 10}, {30, 10}, {30, 30}, {11, 29}, {10.5f, 11}});
+  DrawPath(direct, {{10, 10}, {30, 10}, {30, 30}, {11, 29}, {10, 10}});
+  const Collections& a = closing.doc.objects;
+  const Collections& b = direct.doc.objects;
+  ASSERT_EQ(UBound(a.lblMensekiS), 1);
+  ASSERT_EQ(closing.KeptDistances(), 4);
+  ASSERT_EQ(direct.KeptDistances(), 4);
+  for (std::size_t i : {6u, 7u}) {
+    EXPECT_EQ(a.lineHojoSave[i], b.lineHojoSave[i]) << i;
+    EXPECT_EQ(a.shpSnpo[i], b.shpSnpo[i]) << i;
+  }
+  EXPECT_EQ(a.lineDsSave[3], b.lineDsSave[3]);
+  EXPECT_EQ(a.lblKyori[3].Caption, b.lblKyori[3].Caption);
+  EXPECT_EQ(a.lblKyori[3].Left, b.lblKyori[3].Left);
+  EXPECT_EQ(a.lblKyori[3].Top, b.lblKyori[3].Top);
+}
+
 TEST(PathMeasure, FiveVerticesClosedOntoVertexTwo) {
   PathFixture f;
   DrawPath(f, {{0, 0}, {40, 0}, {40, 40}, {20, 60}, {0, 40}, {40, 40}});
