@@ -207,6 +207,12 @@ TEST_F(MeasureUiTest, ZoomToolbarAndMenuCommandsAbandonARunningRoute) {
     w.command(QStringLiteral("popMesRenzoku"))->trigger();  // leaves this route
   }
   EXPECT_TRUE(sink->boxes.empty());
+
+  // A drawing dropped on the window (here one that cannot be read) too.
+  Measure(QPoint(200, 400), QPoint(300, 400));
+  w.openImage(folder.filePath(QStringLiteral("missing.jpg")));
+  EXPECT_EQ(sink->boxes.size(), 1u);
+  EXPECT_FALSE(MeasurementRunning(w.session()));
 }
 
 }  // namespace

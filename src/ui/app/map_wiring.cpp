@@ -25,6 +25,7 @@
 #include "app/main_window.h"
 #include "app/options_dialog.h"
 #include "geometry/paths.h"
+#include "measure/abandon.h"
 #include "measure/dispatcher.h"
 #include "measure/label_events.h"
 #include "model/zoom_steps.h"
@@ -286,6 +287,8 @@ void MainWindow::openImage(const QString& path) {
     return;
   }
   pendingImage_.clear();
+  AbandonMeasurement(doc_, session_);  // a drop or a recent drawing, as New does
+  view_->refresh();
   ImageLoadResult r;
   {
     BusyGuard busy(this);
