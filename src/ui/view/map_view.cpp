@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "model/rescale.h"
+#include "view/band_painter.h"
 #include "view/jpeg_scan.h"
 #include "view/qt_text_measurer.h"
 #include "view/record_painter.h"
@@ -36,6 +37,9 @@ int RoundPx(double v) {
 }
 
 bool IsJpeg(const QByteArray& format) { return format == "jpeg" || format == "jpg"; }
+
+// From this many pixels a repaint is drawn in two bands at once.
+constexpr qint64 kBandPixels = 640 * 480;
 
 // From this many pixels a picture gets reduced levels for low zooms.
 constexpr qint64 kLevelPixels = 4'000'000;
@@ -306,13 +310,51 @@ QPointF MapView::toMapMm(QPointF viewportPx) const {
   return QPointF(PxToMm(surface.x()), PxToMm(surface.y()));
 }
 
-void MapView::paintEvent(QPaintEvent* event) {
-  QPainter painter(viewport());
+// A row near the middle of `area` that no clip-sensitive record spans, or
+// -1 when there is none close to it.
+int MapView::bandSeam(const QRect& area) const {
   const QPoint offset = scrollOffset();
-  painter.translate(-offset);
-  const QRectF exposed = QRectF(event->rect().translated(offset));
-  if (picture_) paintPicture(painter, exposed);
-  PaintRecords(painter, doc_, exposed);
+  const int middle = area.top() + area.height() / 2;
+  for (int step = 0; step < area.height() / 4; step += 8) {
+    for (const int row : {middle + step, middle - step}) {
+      const double y = row + offset.y() - 0.5;  // between surface rows
+      if (!ClipSensitiveRecordCrosses(doc_, y, area.left() + offset.x() - 1.0, area.right() + offset.x() + 1.0)) {
+        return row;
+      }
+    }
+  }
+  return -1;
+}
+
+void MapView::paintEvent(QPaintEvent* event) {
+  const QPoint offset = scrollOffset();
+  const QRect area = event->rect();
+  const bool large = qint64(area.width()) * area.height() >= kBandPixels && viewport()->devicePixelRatio() == 1;
+  const int seam = bandPainting_ && large ? bandSeam(area) : -1;
+  if (seam > area.top()) {
+    // Both cores: the same drawing, in two bands of a canvas, then one copy.
+    if (canvas_.size() != viewport()->size()) {
+      canvas_ = QImage(viewport()->size(), QImage::Format_RGB32);
+      canvas_.setDotsPerMeterX(qRound(viewport()->logicalDpiX() / 0.0254));
+      canvas_.setDotsPerMeterY(qRound(viewport()->logicalDpiY() / 0.0254));
+    }
+    if (!bands_) bands_ = std::make_unique<BandPainter>();
+    const QBrush background = viewport()->palette().brush(viewport()->backgroundRole());
+    bands_->paint(canvas_, area, seam, [&](QPainter& p, const QRect& band, const QtTextMeasurer* glyphs) {
+      p.fillRect(band, background);
+      p.translate(-offset);
+      const QRectF exposed(band.translated(offset));
+      if (picture_) paintPicture(p, exposed);
+      PaintRecords(p, doc_, exposed, glyphs);
+    });
+    QPainter(viewport()).drawImage(area.topLeft(), canvas_, area);
+  } else {
+    QPainter painter(viewport());
+    painter.translate(-offset);
+    const QRectF exposed = QRectF(area.translated(offset));
+    if (picture_) paintPicture(painter, exposed);
+    PaintRecords(painter, doc_, exposed);
+  }
   if (awaitingFirst_ && picture_ && FillsViewport(*picture_, shownZoom_, offset.y() + viewport()->height())) {
     awaitingFirst_ = false;
     emit firstPictureShown();
@@ -322,7 +364,7 @@ void MapView::paintEvent(QPaintEvent* event) {
 // The rows that exist, each band from the coarsest level at or above the
 // zoom that has it: a level halves the scan with a box filter, so thin lines
 // stay whole where sampling the full image would break them into dots.
-void MapView::paintPicture(QPainter& painter, const QRectF& exposed) {
+void MapView::paintPicture(QPainter& painter, const QRectF& exposed) const {
   // The image covers full size x zoom exactly, so it stays in register
   // with the records whatever the rounding of the surface size.
   const double z = shownZoom_;

@@ -21,6 +21,8 @@ class QPainter;
 
 namespace planimo {
 
+class BandPainter;
+
 // A mouse event on the map surface, in view millimetres of the zoomed
 // surface: (viewport pixel + scroll offset) x 0.2645.
 struct MapMouseEvent {
@@ -86,6 +88,9 @@ class MapView : public QAbstractScrollArea {
   QSize viewportArea() const;
   QPoint scrollOffset() const;
   QPointF toMapMm(QPointF viewportPx) const;
+  // Large repaints are drawn on two cores (the default); the picture is the
+  // same either way.
+  void setBandPainting(bool on) { bandPainting_ = on; }
 
  signals:
   void mapMousePressed(const planimo::MapMouseEvent& e);
@@ -121,7 +126,8 @@ class MapView : public QAbstractScrollArea {
   void finishFullRead(unsigned generation, ImageLoadResult result, std::shared_ptr<ScanPicture> picture);
   void rowsArrived(unsigned generation);
   void buildLevels(const std::shared_ptr<ScanPicture>& picture);
-  void paintPicture(QPainter& painter, const QRectF& exposed);
+  void paintPicture(QPainter& painter, const QRectF& exposed) const;
+  int bandSeam(const QRect& area) const;
   void joinWorker();
   void stopHelper();
   MapMouseEvent toEvent(const QMouseEvent* event, Qt::MouseButton button) const;
@@ -143,6 +149,9 @@ class MapView : public QAbstractScrollArea {
   std::thread worker_;            // the decoder or Qt's full read
   std::thread helper_;            // faults pages in and builds the levels behind the decoder
   std::shared_ptr<ScanPicture> helped_;  // the picture helper_ works on
+  bool bandPainting_ = true;
+  QImage canvas_;                         // what a banded repaint draws into
+  std::unique_ptr<BandPainter> bands_;
 };
 
 }  // namespace planimo

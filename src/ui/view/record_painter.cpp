@@ -233,7 +233,28 @@ void PaintLabel(QPainter& p, const TextRecord& t, const QRectF& exposed) {
   DrawLabel(p, t, exposed, fonts);
 }
 
-void PaintRecords(QPainter& p, const Document& doc, const QRectF& exposed) {
+bool ClipSensitiveRecordCrosses(const Document& doc, double y, double left, double right) {
+  const auto spans = [&](const QRectF& b) { return b.top() < y && b.bottom() > y && b.right() >= left && b.left() <= right; };
+  const auto line = [&](const LineRecord& l) {
+    return l.Visible && ToPenStyle(l.BorderStyle) != Qt::SolidLine && ToPenStyle(l.BorderStyle) != Qt::NoPen &&
+           spans(LineBounds(l));
+  };
+  const auto shape = [&](const ShapeRecord& s) { return s.Visible && IsOutlineOnly(s) && spans(ShapeBounds(s)); };
+  const Collections& o = doc.objects;
+  const WorkingObjects& w = doc.live;
+  for (const auto* list : {&o.lineHojoSave, &o.lineDsSave, &o.linePS, &o.lineHikidashi, &w.lineMenseki}) {
+    if (std::any_of(list->begin(), list->end(), line)) return true;
+  }
+  if (std::any_of(w.lineHojo.begin(), w.lineHojo.end(), line)) return true;
+  for (const LineRecord* l : {&w.lineDistance, &w.lineCheck, &w.lineHintX, &w.lineHintY, &w.linDefault}) {
+    if (line(*l)) return true;
+  }
+  if (std::any_of(o.shpSnpo.begin(), o.shpSnpo.end(), shape)) return true;
+  if (std::any_of(w.shpCheck.begin(), w.shpCheck.end(), shape)) return true;
+  return shape(w.shpZoom) || shape(w.shpCircle) || shape(w.shpSnap);
+}
+
+void PaintRecords(QPainter& p, const Document& doc, const QRectF& exposed, const TextMeasurer* glyphs) {
   const Collections& o = doc.objects;
   const WorkingObjects& w = doc.live;
   LineRun lines(p);
@@ -241,7 +262,7 @@ void PaintRecords(QPainter& p, const Document& doc, const QRectF& exposed) {
   MarkerStamp stamp;
   MarkerStamp* const stamps = MarkerStamp::Fits(p) ? &stamp : nullptr;
   const auto shape = [&](const ShapeRecord& r) { DrawShape(p, r, exposed, stamps); };
-  FontRun fonts(doc.measurer.get());
+  FontRun fonts(glyphs ? glyphs : doc.measurer.get());
   const auto label = [&](const TextRecord& r) { DrawLabel(p, r, exposed, fonts); };
 
   PaintEach(o.lineHojoSave, line);

@@ -15,13 +15,20 @@ namespace planimo {
 // The painter must map one unit to one pixel of the map surface (the zoomed
 // surface, scroll offset already applied); `exposed` is the part of the
 // surface to draw, in those pixels. Records wholly outside it are skipped
-// before anything is built for them.
-void PaintRecords(QPainter& painter, const Document& doc, const QRectF& exposed);
+// before anything is built for them. `glyphs`, when given, holds the plain
+// glyphs of the painting thread (else doc.measurer's are used).
+void PaintRecords(QPainter& painter, const Document& doc, const QRectF& exposed,
+                  const TextMeasurer* glyphs = nullptr);
 
 // One record each, with the same culling; for callers that compose their own.
 void PaintLine(QPainter& painter, const LineRecord& line, const QRectF& exposed);
 void PaintShape(QPainter& painter, const ShapeRecord& shape, const QRectF& exposed);
 void PaintLabel(QPainter& painter, const TextRecord& label, const QRectF& exposed);
+
+// True when a visible record whose pixels depend on where a clip cuts it (a
+// dashed or dotted line, an outline ellipse) spans surface row `y` between
+// `left` and `right`: a repaint split into bands must not cut through it.
+bool ClipSensitiveRecordCrosses(const Document& doc, double y, double left, double right);
 
 // Surface pixels a record may touch (pen width and the fixed marker size
 // included), for repainting only what changed.
