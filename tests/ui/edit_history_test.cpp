@@ -118,6 +118,22 @@ TEST_F(EditHistoryUiTest, EscapeDropsTheRunningMeasurementAndANewDrawingEmptiesT
   EXPECT_TRUE(w.session().flags.Running());
   EXPECT_EQ(Kept(), 0);
 
+  // Backspace in a continuous path takes back the last vertex and the
+  // distance kept for it, as a step of its own.
+  w.command(QStringLiteral("popMesRenzoku"))->trigger();
+  QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, {100, 500});
+  for (const QPoint p : {QPoint(200, 500), QPoint(200, 400)}) {
+    Send(vp, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
+    QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, p);
+    QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, p);
+  }
+  ASSERT_EQ(Kept(), 2);
+  QTest::keyClick(&w, Qt::Key_Backspace);
+  EXPECT_EQ(Kept(), 1);
+  EXPECT_EQ(cmd("mnuEditUndo")->text(), QStringLiteral("元に戻す: 頂点の取り消し"));
+  QTest::keyClick(&w, Qt::Key_Escape);
+  w.command(QStringLiteral("popMesLine"))->trigger();
+
   Measure({100, 100}, {150, 100});
   EXPECT_TRUE(cmd("mnuEditUndo")->isEnabled());
   w.openImage(folder.filePath(QStringLiteral("white.bmp")));
