@@ -16,6 +16,7 @@
 #include "measure/abandon.h"
 #include "model/zoom_steps.h"
 #include "view/map_view.h"
+#include "print/print_commands.h"
 
 namespace planimo {
 
@@ -56,6 +57,7 @@ MainWindow::MainWindow(std::shared_ptr<MessageSink> sink, const ProgramPlaces& p
   annotations_ = new AnnotationCommands(*this);
   annotations_->watchMap(view_->viewport());
   connectHistory();
+  printing_ = new PrintCommands(*this);
   reflectSession();
   setWindowTitle(WindowCaption());
 }

@@ -30,6 +30,7 @@ namespace planimo {
 
 class AnnotationCommands;
 class MapView;
+class PrintCommands;
 struct MapMouseEvent;
 struct MouseResult;
 struct ImageLoadResult;
@@ -80,6 +81,7 @@ class MainWindow : public QMainWindow {
   MapView* mapView() const { return view_; }
   AnnotationCommands* annotations() const { return annotations_; }
   OptionsDialog* optionsDialog() const { return options_; }
+  PrintCommands* printing() const { return printing_; }
   void openOptions();
   QString pendingImage() const { return pendingImage_; }
 
@@ -188,6 +190,7 @@ class MainWindow : public QMainWindow {
   MapView* view_ = nullptr;
   AnnotationCommands* annotations_ = nullptr;
   QPointer<OptionsDialog> options_;
+  PrintCommands* printing_ = nullptr;
   std::function<QString()> imageChooser_;
   QString loadingPath_;
   bool loadingLocked_ = false;

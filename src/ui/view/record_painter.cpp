@@ -300,4 +300,48 @@ void PaintRecords(QPainter& p, const Document& doc, const QRectF& exposed, const
   label(w.lblDefault);
 }
 
+struct RecordBatch::Runs {
+  Runs(QPainter& p, const TextMeasurer* m, const QRectF& e)
+      : painter(p), exposed(e), lines(p), stamps(MarkerStamp::Fits(p) ? &stamp : nullptr), fonts(m) {}
+  QPainter& painter;
+  QRectF exposed;
+  LineRun lines;
+  MarkerStamp stamp;
+  MarkerStamp* stamps;
+  FontRun fonts;
+};
+
+RecordBatch::RecordBatch(QPainter& painter, const TextMeasurer* measurer, const QRectF& exposed)
+    : runs_(std::make_unique<Runs>(painter, measurer, exposed)) {}
+
+RecordBatch::~RecordBatch() { flush(); }
+
+void RecordBatch::flush() { runs_->lines.Flush(); }
+
+void RecordBatch::line(const LineRecord& l) { DrawLine(runs_->painter, l, runs_->exposed, &runs_->lines); }
+
+void RecordBatch::shape(const ShapeRecord& s) {
+  flush();
+  DrawShape(runs_->painter, s, runs_->exposed, runs_->stamps);
+}
+
+void RecordBatch::disc(const ShapeRecord& s) {
+  if (!s.Visible) return;
+  const QRectF box(MmToPx(s.Left), MmToPx(s.Top), MmToPx(s.Width), MmToPx(s.Height));
+  if (!box.adjusted(-2, -2, 2, 2).intersects(runs_->exposed)) return;
+  flush();
+  QPainter& p = runs_->painter;
+  QPen pen(ToQColor(s.BorderColor), std::max<int>(1, s.BorderWidth));
+  pen.setCosmetic(true);
+  p.setPen(pen);
+  p.setBrush(ToQColor(s.FillColor));
+  p.drawEllipse(box);
+  p.setBrush(Qt::NoBrush);
+}
+
+void RecordBatch::label(const TextRecord& t) {
+  flush();
+  DrawLabel(runs_->painter, t, runs_->exposed, runs_->fonts);
+}
+
 }  // namespace planimo

@@ -5,6 +5,7 @@
 // in progress, then the default style sample on top.
 
 #include <QRectF>
+#include <memory>
 
 #include "model/document.h"
 
@@ -35,5 +36,26 @@ bool ClipSensitiveRecordCrosses(const Document& doc, double y, double left, doub
 QRectF LineBounds(const LineRecord& line);
 QRectF ShapeBounds(const ShapeRecord& shape);
 QRectF LabelBounds(const TextRecord& label);
+
+// Records in the caller's own order, with the look and the batching of the
+// map view; for the bitmap export and the printed page. Items are drawn in
+// the order given (a marker or label flushes the lines before it).
+class RecordBatch {
+ public:
+  RecordBatch(QPainter& painter, const TextMeasurer* measurer, const QRectF& exposed);
+  ~RecordBatch();
+  RecordBatch(const RecordBatch&) = delete;
+  RecordBatch& operator=(const RecordBatch&) = delete;
+
+  void line(const LineRecord& line);
+  void shape(const ShapeRecord& shape);  // an end marker as on the screen
+  void disc(const ShapeRecord& shape);   // a circle of its own box size, filled
+  void label(const TextRecord& label);
+  void flush();
+
+ private:
+  struct Runs;
+  std::unique_ptr<Runs> runs_;
+};
 
 }  // namespace planimo
