@@ -26,6 +26,8 @@
 #include "app/error_box.h"
 #include "app/window_placement.h"
 #include "fake_message_sink.h"
+#include "print/print_commands.h"
+#include "print/print_dialog.h"
 
 namespace planimo {
 namespace {
@@ -173,6 +175,7 @@ TEST_F(MainWindowTest, ToolbarFileButtonsRunOnlyEnabledCommands) {
   QObject::connect(w->command(QStringLiteral("mnuFileSavePrj")), &QAction::triggered, [&] { ++saves; });
   QObject::connect(w->command(QStringLiteral("mnuFileOpenPrj")), &QAction::triggered, [&] { ++opens; });
   QObject::connect(w->command(QStringLiteral("mnuFilePrint")), &QAction::triggered, [&] { ++prints; });
+  w->printing()->setDialogRunner([](PrintDialog& d) { d.reject(); });
   w->command(QStringLiteral("save"))->trigger();  // disabled at start
   w->command(QStringLiteral("open"))->trigger();
   w->command(QStringLiteral("print"))->trigger();
