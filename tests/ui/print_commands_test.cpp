@@ -22,6 +22,7 @@
 #include "app/main_window.h"
 #include "app/options_dialog.h"
 #include "fake_message_sink.h"
+#include "model/history.h"
 #include "pdf_reader.h"
 #include "print/print_commands.h"
 #include "print/print_dialog.h"
@@ -123,6 +124,7 @@ TEST_F(PrintCommandsTest, DialogShowsTheCurrentSettingsAndKeepsTheCommentChoiceO
   EXPECT_EQ(result, QDialog::Rejected);
   EXPECT_TRUE(doc.state.GE_booPrtCmt);  // set when toggled, a project value
   EXPECT_NE(doc.revision, revision);
+  EXPECT_TRUE(CanUndo(w.history()));  // the toggle is a step of its own
   EXPECT_EQ(doc.intPrintMethod, 2);  // nothing else applied
   EXPECT_TRUE(asked.isEmpty());
 }

@@ -56,8 +56,8 @@ MainWindow::MainWindow(std::shared_ptr<MessageSink> sink, const ProgramPlaces& p
   connectMapCommands();
   annotations_ = new AnnotationCommands(*this);
   annotations_->watchMap(view_->viewport());
-  connectHistory();
   printing_ = new PrintCommands(*this);
+  connectHistory();
   reflectSession();
   setWindowTitle(WindowCaption());
 }
