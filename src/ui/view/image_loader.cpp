@@ -138,7 +138,7 @@ int ImageAllocationLimitMb() {
   return static_cast<int>(std::clamp<long long>(halfMb, 256, INT_MAX));
 }
 
-ImageProbe ProbeImage(const QString& path) {
+ImageProbe ProbeImage(const QString& path, bool checkJpegStream) {
   ImageProbe probe;
   const QFileInfo info(path);
   if (path.isEmpty() || !info.exists()) {
@@ -189,7 +189,8 @@ ImageProbe ProbeImage(const QString& path) {
                            path);
     return probe;
   }
-  const bool complete = !bytes || (jpeg ? JpegIsComplete(bytes->bytes()) : BmpIsComplete(bytes->bytes()));
+  const bool complete =
+      !bytes || (jpeg ? !checkJpegStream || JpegIsComplete(bytes->bytes()) : BmpIsComplete(bytes->bytes()));
   if (!complete) {
     probe.result = Failure(kErrInvalidPicture, QStringLiteral("ファイルが途中で切れています。"), path);
     return probe;

@@ -30,7 +30,9 @@ struct ImageProbe {
 // Existence, access, format, a JPEG frame the file is too small to hold,
 // declared size against the memory the machine can give now (error 7), and
 // completeness of a JPEG or BMP stream. Nothing is decoded or allocated.
-ImageProbe ProbeImage(const QString& path);
+// `checkJpegStream` false leaves a JPEG cut short to its decoder, whose
+// warnings refuse it: the structure scan reads the whole file first.
+ImageProbe ProbeImage(const QString& path, bool checkJpegStream = true);
 
 // The whole picture at full resolution, EXIF orientation ignored; grey
 // pictures stay 8-bit. A decoder warning of damaged or missing data refuses

@@ -9,6 +9,7 @@
 #include <span>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "io/image_refusal.h"
 #include "model/error_numbers.h"
@@ -24,6 +25,7 @@ constexpr int kRowsPerRead = 16;
 struct ErrorTrap {
   jpeg_error_mgr manager;
   std::jmp_buf jump;
+  bool cutShort = false;  // the data ended before the picture did
 };
 
 [[noreturn]] void TrapExit(j_common_ptr c) {
@@ -36,7 +38,9 @@ void TrapMessage(j_common_ptr c, int level) {
   if (level >= 0) return;  // trace output
   char text[JMSG_LENGTH_MAX] = {};
   (*c->err->format_message)(c, text);
-  if (JpegWarningMeansDamage(text)) TrapExit(c);
+  if (!JpegWarningMeansDamage(text)) return;
+  reinterpret_cast<ErrorTrap*>(c->err)->cutShort = c->err->msg_code == JWRN_JPEG_EOF;
+  TrapExit(c);
 }
 
 ImageLoadResult Refusal(int number, const QString& detail, const QString& path) {
@@ -93,7 +97,10 @@ class JpegScan {
   }
 
   ImageLoadResult damaged() const {
-    return Refusal(kErrInvalidPicture, QStringLiteral("画像のデータが壊れています。"), path_);
+    return Refusal(kErrInvalidPicture,
+                   trap_.cutShort ? QStringLiteral("ファイルが途中で切れています。")
+                                  : QStringLiteral("画像のデータが壊れています。"),
+                   path_);
   }
 
   jpeg_decompress_struct cinfo_{};

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <chrono>
 #include <climits>
 #include <cmath>
 
@@ -37,6 +38,11 @@ int RoundPx(double v) {
 }
 
 bool IsJpeg(const QByteArray& format) { return format == "jpeg" || format == "jpg"; }
+
+// Rows arriving from the decoder are shown at most once a frame; the decoder
+// publishes them this many at a time.
+constexpr std::chrono::milliseconds kFrame(16);
+constexpr int kRowsPerFrameCheck = 16;
 
 // From this many pixels a repaint is drawn in two bands at once.
 constexpr qint64 kBandPixels = 640 * 480;
@@ -115,7 +121,8 @@ ImageLoadResult MapView::openImage(const QString& path) {
     joinWorker();
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
   }
-  const ImageProbe probe = ProbeImage(path);
+  // A JPEG cut short is refused by its decoder's warnings, in either reader.
+  const ImageProbe probe = ProbeImage(path, false);
   if (!probe.result.ok) return probe.result;
   const float zoom = doc_.view.sngZoomPrev;  // the records stand at this factor
   const qint64 pixels = qint64(probe.size.width()) * probe.size.height();
@@ -187,9 +194,16 @@ ImageLoadResult MapView::openJpeg(const QString& path, float zoom, bool large, b
   paintedRows_ = 0;
   display(Shown{start.picture, size, path}, zoom);
   buildLevels(picture_);  // faults the rows in ahead of the decoder, then halves them
-  worker_ = std::thread([this, generation, scan = std::move(start.scan), picture = start.picture] {
-    const auto onRows = [this, generation](int) {
+  const int firstRows = int(std::ceil((scrollOffset().y() + viewport()->height()) / double(zoom)));
+  worker_ = std::thread([this, generation, firstRows, scan = std::move(start.scan), picture = start.picture] {
+    // New rows are shown once a frame, and at once when the first screenful is there.
+    auto last = std::chrono::steady_clock::now();
+    const auto onRows = [this, generation, firstRows, last](int rows) mutable {
+      const auto now = std::chrono::steady_clock::now();
+      const bool first = rows >= firstRows && rows - kRowsPerFrameCheck < firstRows;
+      if (!first && now - last < kFrame) return;
       if (rowsPosted_.exchange(true)) return;  // the view has not caught up with the last batch yet
+      last = now;
       QMetaObject::invokeMethod(this, [this, generation] { rowsArrived(generation); }, Qt::QueuedConnection);
     };
     const ImageLoadResult result = DecodeJpegScan(*scan, *picture, onRows);
