@@ -178,16 +178,19 @@ ImageLoadResult MapView::openJpeg(const QString& path, float zoom, bool large, b
   viaQt = start.useQtReader;
   if (viaQt || !start.result.ok) return start.result;
   const QSize size = start.picture->size();
-  const unsigned generation = ++generation_;
-  stopHelper();
   if (!large) {
+    // The picture on screen and its levels stay untouched unless this one is good.
     const ImageLoadResult r = DecodeJpegScan(*start.scan, *start.picture, {});
     if (!r.ok) return r;
+    ++generation_;
+    stopHelper();
     display(Shown{start.picture, size, path}, zoom);
     buildLevels(picture_);
     QMetaObject::invokeMethod(this, [this, r] { emit imageReady(r); }, Qt::QueuedConnection);
     return r;
   }
+  const unsigned generation = ++generation_;
+  stopHelper();
   previous_ = Shown{picture_, fullSize_, path_};
   loading_ = true;
   awaitingFirst_ = true;
