@@ -15,4 +15,8 @@ struct SplitPathResult {
 // "\" and "/" both separate, so Windows and Linux paths split alike.
 SplitPathResult SplitPath(std::string_view path);
 
+// `name` inside `folder`: no separator is added after one that ends it, and
+// an empty folder leaves the name alone.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
 }  // namespace planimo

@@ -1,13 +1,11 @@
 #include "io/ini_file.h"
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <random>
-#include <system_error>
 
+#include "io/atomic_write.h"
 #include "io/text_codec.h"
 
 namespace planimo {
@@ -97,12 +95,6 @@ std::string StoredValue(std::string_view value) {
   return std::string(value);
 }
 
-std::string UniqueSuffix() {
-  std::random_device device;
-  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-  return std::to_string(device()) + "-" + std::to_string(ticks);
-}
-
 }  // namespace
 
 IniDocument ParseIni(std::string_view text) {
@@ -183,48 +175,8 @@ std::optional<IniDocument> ReadIniFileForUpdate(const std::string& path) {
 }
 
 bool WriteIniFile(const std::string& path, const IniDocument& doc) {
-  const std::string text = FormatIni(doc);
-  const std::optional<std::string> cp932 = EncodeCp932(text);
-  const std::string bytes = cp932 ? *cp932 : std::string(kUtf8Bom) + text;
-
-  // A missing file reports "not found" through the error code too; what
-  // counts is the status returned.
-  std::error_code ec;
-  fs::path target(path);
-  // Write through a link to the file it names, not over the link itself.
-  if (fs::is_symlink(fs::symlink_status(target, ec))) {
-    target = fs::weakly_canonical(target, ec);
-    if (ec) return false;
-  }
-  const fs::file_status old = fs::status(target, ec);
-  const bool exists = fs::exists(old);
-  if (exists) {
-    if (!fs::is_regular_file(old)) return false;
-    if ((old.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
-  } else if (old.type() != fs::file_type::not_found) {
-    return false;
-  }
-
-  fs::path temp = target;
-  temp += ".tmp-" + UniqueSuffix();
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      fs::remove(temp, ec);
-      return false;
-    }
-  }
-  if (exists) fs::permissions(temp, old.permissions(), ec);
-  fs::rename(temp, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return false;
-  }
-  return true;
+  const FileWrite file{path, EncodeFileText(FormatIni(doc))};
+  return !WriteFilesAtomically(std::span<const FileWrite>(&file, 1), false);
 }
 
 std::string GetIni(std::string_view section, std::string_view key, const std::string& file) {

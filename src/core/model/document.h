@@ -39,6 +39,15 @@ struct SelectedObject {
   std::int16_t intIndex = 0;
 };
 
+// Where the drawing is kept and what the status bar says about it.
+struct DrawingFiles {
+  std::string projectFolder;    // ends with its separator; set by Open and Save As
+  std::string projectFileName;  // used by Save; empty until there is a project file
+  std::string panel1;           // drawing (project file) name
+  std::string panel2;           // image file name
+  std::string panel6;           // image folder, also its tool tip
+};
+
 struct Document {
   Document();
 
@@ -49,6 +58,7 @@ struct Document {
   ViewState view;
   TextNumbering numbering;
   SelectedObject selected;
+  DrawingFiles files;
   std::string specifiedDistanceCaption = "50m";  // popMes entry, "50 " + strUnitD
   std::int16_t intPrintMethod = 0;
 

@@ -12,9 +12,11 @@ std::string_view BaseDescription(int number) {
     case kErrInvalidArgument: return "引数が正しくありません。";
     case kErrOverflow: return "オーバーフローしました。";
     case kErrOutOfMemory: return "メモリが不足しています。";
+    case kErrSubscript: return "インデックスが有効範囲にありません。";
     case kErrDivisionByZero: return "0 で除算しました。";
     case kErrTypeMismatch: return "型が一致しません。";
     case kErrFileNotFound: return "ファイルが見つかりません。";
+    case kErrInputPastEnd: return "ファイルの終わりを越えて読み込もうとしました。";
     case kErrDiskFull: return "ディスクの空き容量が不足しています。";
     case kErrPermissionDenied: return "書き込みが許可されていません。";
     case kErrPathFileAccess: return "パス名またはファイル名が正しくありません。";

@@ -1,0 +1,132 @@
+#include "io/atomic_write.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <system_error>
+#include <vector>
+
+#include "io/text_codec.h"
+
+namespace planimo {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string UniqueSuffix() {
+  std::random_device device;
+  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+  return std::to_string(device()) + "-" + std::to_string(ticks);
+}
+
+// The file a path finally names, and whether it exists; a report when it
+// cannot be replaced.
+struct Target {
+  fs::path path;
+  bool exists = false;
+  fs::perms perms = fs::perms::none;
+};
+
+std::optional<ErrorReport> ResolveTarget(const std::string& path, Target& t) {
+  std::error_code ec;
+  t.path = path;
+  if (fs::is_symlink(fs::symlink_status(t.path, ec))) {
+    t.path = fs::weakly_canonical(t.path, ec);
+    if (ec) return ErrorFromCode(ec, path);
+  }
+  const fs::file_status old = fs::status(t.path, ec);
+  t.exists = fs::exists(old);
+  if (t.exists) {
+    if (!fs::is_regular_file(old)) return ErrorReport{kErrPathFileAccess, ErrorDescription(kErrPathFileAccess, path)};
+    if ((old.permissions() & fs::perms::owner_write) == fs::perms::none) {
+      return ErrorReport{kErrPermissionDenied, ErrorDescription(kErrPermissionDenied, path)};
+    }
+    t.perms = old.permissions();
+  } else if (old.type() != fs::file_type::not_found) {
+    return ErrorFromCode(ec, path);
+  }
+  return std::nullopt;
+}
+
+// Writes `bytes` to a new file at `temp`; every step is checked.
+std::optional<ErrorReport> WriteWhole(const fs::path& temp, const std::string& bytes, const std::string& shown) {
+  errno = 0;
+  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  if (f == nullptr) return ErrorFromErrno(errno != 0 ? errno : EIO, shown);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    errno = 0;
+    const std::size_t n = std::fwrite(bytes.data() + done, 1, bytes.size() - done, f);
+    if (n == 0) break;
+    done += n;
+  }
+  int err = done == bytes.size() ? 0 : (errno != 0 ? errno : EIO);
+  errno = 0;
+  if (std::fflush(f) != 0 && err == 0) err = errno != 0 ? errno : EIO;
+  errno = 0;
+  if (std::fclose(f) != 0 && err == 0) err = errno != 0 ? errno : EIO;
+  if (err != 0) return ErrorFromErrno(err, shown);
+  return std::nullopt;
+}
+
+void RemoveAll(const std::vector<fs::path>& temps) {
+  std::error_code ignored;
+  for (const fs::path& p : temps) fs::remove(p, ignored);
+}
+
+}  // namespace
+
+std::string EncodeFileText(std::string_view utf8) {
+  if (std::optional<std::string> cp932 = EncodeCp932(utf8)) return std::move(*cp932);
+  return std::string(kUtf8Bom) + std::string(utf8);
+}
+
+std::optional<ErrorReport> WriteFilesAtomically(std::span<const FileWrite> files, bool keepBackups) {
+  std::vector<Target> targets(files.size());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (auto report = ResolveTarget(files[i].path, targets[i])) return report;
+  }
+
+  std::vector<fs::path> temps;
+  const std::string suffix = ".tmp-" + UniqueSuffix();
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    fs::path temp = targets[i].path;
+    temp += suffix;
+    temps.push_back(temp);
+    if (auto report = WriteWhole(temp, files[i].bytes, files[i].path)) {
+      RemoveAll(temps);
+      return report;
+    }
+    std::error_code ec;
+    if (targets[i].exists) fs::permissions(temp, targets[i].perms, ec);
+  }
+
+  if (keepBackups) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      if (!targets[i].exists) continue;
+      fs::path bak = targets[i].path;
+      bak += ".bak";
+      std::error_code ec;
+      fs::copy_file(targets[i].path, bak, fs::copy_options::overwrite_existing, ec);
+      if (ec) {
+        RemoveAll(temps);
+        return ErrorFromCode(ec, bak.string());
+      }
+    }
+  }
+
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    std::error_code ec;
+    fs::rename(temps[i], targets[i].path, ec);
+    if (ec) {
+      // Files renamed so far are complete new ones; the rest stay old.
+      RemoveAll(std::vector<fs::path>(temps.begin() + static_cast<std::ptrdiff_t>(i), temps.end()));
+      return ErrorFromCode(ec, files[i].path);
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace planimo

@@ -1,0 +1,67 @@
+#include "io/line_source.h"
+
+#include "io/text_codec.h"
+
+namespace planimo {
+
+namespace {
+constexpr std::size_t kPiece = std::size_t{1} << 20;
+}
+
+LineSource::LineSource(std::istream& in, std::size_t maxLine) : in_(in), maxLine_(maxLine) {}
+
+bool LineSource::Refill() {
+  if (eof_) return false;
+  std::string raw = std::move(carry_);
+  carry_.clear();
+  const std::size_t had = raw.size();
+  raw.resize(had + kPiece);
+  in_.read(raw.data() + had, static_cast<std::streamsize>(kPiece));
+  raw.resize(had + static_cast<std::size_t>(in_.gcount()));
+  if (in_.bad()) {
+    damaged_ = true;
+    return false;
+  }
+  if (!in_) eof_ = true;
+  if (first_) {
+    first_ = false;
+    if (raw.starts_with(kUtf8Bom)) {
+      utf8_ = true;
+      raw.erase(0, kUtf8Bom.size());
+    }
+  }
+  if (!eof_) {
+    // Decode whole lines only: LF is never part of a CP932 character.
+    const std::size_t lf = raw.rfind('\n');
+    if (lf == std::string::npos) {
+      if (raw.size() > maxLine_) {
+        damaged_ = true;
+        return false;
+      }
+      carry_ = std::move(raw);
+      return Refill();
+    }
+    carry_ = raw.substr(lf + 1);
+    raw.resize(lf + 1);
+  }
+  decoded_ = DecodeFileText(utf8_ ? std::string(kUtf8Bom) + raw : raw);
+  pos_ = 0;
+  return !decoded_.empty();
+}
+
+bool LineSource::Next(std::string& line) {
+  if (damaged_) return false;
+  if (pos_ >= decoded_.size() && !Refill()) return false;
+  const std::size_t lf = decoded_.find('\n', pos_);
+  const std::size_t end = lf == std::string::npos ? decoded_.size() : lf;
+  if (end - pos_ > maxLine_) {
+    damaged_ = true;
+    return false;
+  }
+  line.assign(decoded_, pos_, end - pos_);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  pos_ = lf == std::string::npos ? decoded_.size() : lf + 1;
+  return true;
+}
+
+}  // namespace planimo

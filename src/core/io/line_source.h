@@ -1,0 +1,37 @@
+#pragma once
+
+// Reads a text file line by line in bounded pieces: a line ends at LF or
+// CR LF, the bytes are decoded piece by piece (UTF-8 after a byte-order mark
+// or when valid, otherwise CP932), and a line longer than the limit ends the
+// reading as damage instead of filling memory.
+
+#include <cstddef>
+#include <istream>
+#include <string>
+
+namespace planimo {
+
+class LineSource {
+ public:
+  explicit LineSource(std::istream& in, std::size_t maxLine = std::size_t{1} << 20);
+
+  // The next line without its line end; false at the end or on damage.
+  bool Next(std::string& line);
+  // A line was longer than the limit, or the stream failed.
+  bool damaged() const { return damaged_; }
+
+ private:
+  bool Refill();
+
+  std::istream& in_;
+  std::size_t maxLine_;
+  std::string decoded_;
+  std::size_t pos_ = 0;
+  std::string carry_;
+  bool utf8_ = false;
+  bool first_ = true;
+  bool eof_ = false;
+  bool damaged_ = false;
+};
+
+}  // namespace planimo

@@ -1,0 +1,64 @@
+#pragma once
+
+// The File menu's flows over the Document and the measurement session:
+// a new drawing from an image, opening and saving projects, the CSV
+// exports, and the question about unsaved work. The shell shows the
+// choosers, the busy cursor and the error box; everything else is here.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "io/csv_export.h"
+#include "measure/tool_state.h"
+#include "model/document.h"
+#include "model/error_numbers.h"
+
+namespace planimo {
+
+// What a file chooser must show; the shell turns it into its dialog.
+struct FileChooserRequest {
+  bool save = false;
+  std::string title;
+  std::string folder;         // initial folder
+  std::string defaultSuffix;  // added to a name typed without one
+  // Filters as "description|pattern" pairs, e.g. {"JPEG(*.jpg)", "*.jpg"}.
+  std::vector<std::pair<std::string, std::string>> filters;
+};
+
+FileChooserRequest NewDrawingChooser(const Document& doc);
+FileChooserRequest OpenProjectChooser(const Document& doc);
+FileChooserRequest SaveProjectChooser(const Document& doc);
+FileChooserRequest CsvChooser(const Document& doc);
+
+// Handlers named in the "ｴﾗｰ" boxes of the flows.
+inline constexpr std::string_view kNewDrawingHandler = "mnuFileOpenMap_Click";
+inline constexpr std::string_view kOpenProjectHandler = "mnuFileOpenPrj_Click";
+inline constexpr std::string_view kSaveProjectHandler = "mnuFileSavePrj_Click";
+inline constexpr std::string_view kSaveAsProjectHandler = "mnuFileSaveAsPrj_Click";
+
+// Asked before work since the last save or open would be thrown away.
+inline constexpr std::string_view kUnsavedQuestion = "図面が変更されています。保存しますか？";
+
+// "新しい図面の作成", once the chosen image is shown: the drawing starts
+// empty at 100 % with the measuring tool; the project values carry over.
+void StartNewDrawing(Document& doc, MeasureSession& s, const std::string& imagePath);
+
+struct OpenOutcome {
+  std::optional<ErrorReport> error;    // nothing was opened; the drawing is as it was
+  std::optional<ErrorReport> warning;  // opened, but an object file was damaged
+  std::string imagePath;               // the drawing's image, to be shown
+};
+
+// "図面を開く" with the chosen project file.
+OpenOutcome OpenProject(Document& doc, MeasureSession& s, const std::string& path);
+
+// "図面の上書き保存": saves under the remembered name.
+std::optional<ErrorReport> SaveCurrentProject(Document& doc, MeasureSession& s);
+
+// "名前を付けて図面の保存": saves under `path` and remembers it once the
+// save succeeded.
+std::optional<ErrorReport> SaveProjectAs(Document& doc, MeasureSession& s, const std::string& path);
+
+}  // namespace planimo

@@ -1,0 +1,251 @@
+#include "io/project_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/measure/measure_fixture.h"
+#include "io/object_files.h"
+#include "io/text_codec.h"
+#include "model/rescale.h"
+#include "project_fixture.h"
+
+namespace planimo::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kSetNames[] = {"site.ini", "site_Text.Bin", "site_Line.Bin", "site_Shape.Bin"};
+
+std::string GoldenPath(const std::string& name) {
+  return std::string(PLANIMO_SOURCE_DIR) + "/tests/core/io/golden/" + name;
+}
+
+// Records compare as the files hold them: Singles with 7 and Doubles with
+// 15 significant digits.
+void ExpectSameObjects(const Collections& a, const Collections& b) {
+  EXPECT_EQ(FormatTextFile(a), FormatTextFile(b));
+  EXPECT_EQ(FormatLineFile(a), FormatLineFile(b));
+  EXPECT_EQ(FormatShapeFile(a), FormatShapeFile(b));
+  EXPECT_EQ(a.lblKeiIdoS.size(), b.lblKeiIdoS.size());
+  EXPECT_EQ(a.lblMoji.size(), b.lblMoji.size());
+}
+
+struct ProjectFileTest : ::testing::Test {
+  ProjectFileTest() {
+    doc.measurer = std::make_shared<FixedMeasurer>();
+    BuildSampleDrawing(doc);
+    opened.measurer = doc.measurer;
+    opened.settings = doc.settings;
+  }
+  TempFolder folder;
+  Document doc;
+  Document opened;
+};
+
+TEST_F(ProjectFileTest, RoundTripKeepsRecordsCalibrationAndUnits) {
+  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
+  const LoadReport r = LoadProject(opened, folder.File("site.ini"));
+  ASSERT_FALSE(r.error);
+  EXPECT_FALSE(r.warning);
+  ExpectSameObjects(opened.objects, doc.objects);
+  const ProjectState& a = opened.state;
+  const ProjectState& b = doc.state;
+  EXPECT_EQ(a.fMei_MapImage, b.fMei_MapImage);
+  EXPECT_EQ(a.GE_intUnitDIndex, 11);
+  EXPECT_EQ(a.strUnitD, "尺 ");
+  EXPECT_EQ(opened.specifiedDistanceCaption, "50 尺 ");
+  EXPECT_EQ(a.GE_sngKeisuD, b.GE_sngKeisuD);
+  EXPECT_EQ(a.GE_sngHosei, b.GE_sngHosei);
+  EXPECT_EQ(a.GE_dblHosei, b.GE_dblHosei);
+  EXPECT_EQ(a.GE_tpPiccelD[1].sngX, 150.125f);
+  EXPECT_EQ(a.GE_tpPtoD_r_Y, b.GE_tpPtoD_r_Y);
+  EXPECT_EQ(a.GE_dblAspectM, b.GE_dblAspectM);
+  EXPECT_EQ(a.GE_dblKeIdo[0].sngSec, 30.5f);
+  EXPECT_EQ(a.GE_tpPx00ToKei_Ll, 1.5e7);
+  // The first stored position is an ordinary position again, after the template.
+  ASSERT_EQ(opened.objects.lblKeiIdoS.size(), 3u);
+  EXPECT_FALSE(opened.objects.lblKeiIdoS[0].Visible);
+  EXPECT_EQ(opened.objects.lblKeiIdoS[1].Caption, "P1");
+  EXPECT_EQ(opened.numbering.positionNumber, 2);
+}
+
+// Files written by the program must be line for line the project layout
+// (CP932, CR LF); regenerate with PLANIMO_WRITE_GOLDEN=1 after checking.
+TEST_F(ProjectFileTest, WritesTheGoldenFilesByteForByte) {
+  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
+  for (const char* name : kSetNames) {
+    const std::string written = ReadBytes(folder.File(name));
+    if (std::getenv("PLANIMO_WRITE_GOLDEN") != nullptr) WriteBytes(GoldenPath(name), written);
+    EXPECT_EQ(written, ReadBytes(GoldenPath(name))) << name;
+    EXPECT_TRUE(EncodeCp932(DecodeFileText(written))) << name;
+  }
+  // And the golden set, as a project from elsewhere, opens to the drawing.
+  TempFolder other;
+  for (const char* name : kSetNames) WriteBytes(other.File(name), ReadBytes(GoldenPath(name)));
+  ASSERT_FALSE(LoadProject(opened, other.File("site.ini")).error);
+  ExpectSameObjects(opened.objects, doc.objects);
+}
+
+TEST_F(ProjectFileTest, SavingAt200PercentWritesThe100PercentFilesAndKeepsTheView) {
+  doc.view.sngZoom = 2.0f;
+  ASSERT_TRUE(subDisp_Object(doc));
+  const Collections shown = doc.objects;
+  TempFolder zoomed;
+  ASSERT_FALSE(SaveProject(doc, zoomed.path(), "site.ini"));
+  EXPECT_EQ(doc.view.sngZoom, 2.0f);
+  EXPECT_EQ(doc.view.sngZoomPrev, 2.0f);
+  EXPECT_EQ(doc.objects.lineDsSave, shown.lineDsSave);
+  // The same files as switching the view to 100 % and saving there.
+  doc.view.sngZoom = 1.0f;
+  ASSERT_TRUE(subDisp_Object(doc));
+  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
+  for (const char* name : kSetNames) EXPECT_EQ(ReadBytes(zoomed.File(name)), ReadBytes(folder.File(name))) << name;
+  ASSERT_FALSE(LoadProject(opened, zoomed.File("site.ini")).error);
+  EXPECT_EQ(opened.objects.lineDsSave[0].X2, 120);
+}
+
+TEST_F(ProjectFileTest, KeysAreWrittenInOrderIntoAnExistingFileKeepingOtherKeys) {
+  const std::string original = "[メモ]\r\nnote=kept\r\n[データファイル名]\r\nfMei_MapImage=old.jpg\r\n";
+  WriteBytes(folder.File("site.ini"), original);
+  doc.state.fMei_MapImage.clear();  // an empty image name is not written
+  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
+  const IniDocument ini = ParseIni(DecodeFileText(ReadBytes(folder.File("site.ini"))));
+  EXPECT_EQ(GetValue(ini, "メモ", "note"), "kept");
+  EXPECT_EQ(GetValue(ini, "データファイル名", "fMei_MapImage"), "old.jpg");
+  EXPECT_EQ(GetValue(ini, "データファイル名", "Shape_Bin"), "site_Shape.Bin");
+  EXPECT_EQ(ini.lines[0], "[メモ]");
+  EXPECT_EQ(ini.lines[1], "note=kept");
+  // The previous set stays as *.bak.
+  EXPECT_EQ(ReadBytes(folder.File("site.ini.bak")), original);
+}
+
+TEST_F(ProjectFileTest, ObjectFileNamesNeedFourCharactersToCut) {
+  EXPECT_EQ(ObjectFileNamesFor("plan.ini")->text, "plan_Text.Bin");
+  EXPECT_EQ(ObjectFileNamesFor("図面.ini")->shape, "図面_Shape.Bin");
+  EXPECT_EQ(ObjectFileNamesFor(".ini")->line, "_Line.Bin");
+  EXPECT_FALSE(ObjectFileNamesFor("abc"));
+  const std::optional<ErrorReport> e = SaveProject(doc, folder.path(), "abc");
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->number, kErrInvalidArgument);
+}
+
+TEST_F(ProjectFileTest, ProjectValuesReadWithTheFileRules) {
+  // Booleans in any case or as numbers; Integers half to even; missing numbers 0.
+  const IniDocument ini = ParseIni(
+      "[全般]\nGE_booModeDis=false\nGE_booModeKei=-1\nGE_booSnap=TRUE\nGE_booPrtCmt=0\n"
+      "GE_intUnitDIndex=2.5\nGE_intUnitSIndex=3.5\nGE_sngHojoLen=1.5E+07\n");
+  ProjectState s;
+  ASSERT_FALSE(GetProjectValues(ini, s));
+  EXPECT_FALSE(s.GE_booModeDis);
+  EXPECT_TRUE(s.GE_booModeKei);
+  EXPECT_TRUE(s.GE_booSnap);
+  EXPECT_EQ(s.GE_intUnitDIndex, 2);
+  EXPECT_EQ(s.GE_intUnitSIndex, 4);
+  EXPECT_EQ(s.GE_sngHojoLen, 1.5e7f);
+  EXPECT_EQ(s.GE_sngKeisuD, 0.0f);
+  EXPECT_EQ(s.GE_tpPtoD_r_X, 0.0);
+  EXPECT_EQ(s.GE_sngHosei[3], 0.0f);
+}
+
+TEST_F(ProjectFileTest, AFailedOpenLeavesTheDrawingAsItWas) {
+  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
+  const struct {
+    const char* content;
+    int number;
+  } cases[] = {
+      {"[全般]\r\nGE_booModeDis=Yes\r\n", kErrTypeMismatch},
+      {"[全般]\r\nGE_booModeDis=True\r\n", kErrTypeMismatch},  // GE_booModeKei missing
+      {"[全般]\r\nGE_booModeDis=True\r\nGE_booModeKei=False\r\nGE_booSnap=1\r\nGE_booPrtCmt=0\r\n"
+       "GE_intUnitDIndex=14\r\n", kErrSubscript},
+      {"[全般]\r\nGE_booModeDis=True\r\nGE_booModeKei=False\r\nGE_sngHojoLen=1e39\r\n", kErrOverflow},
+  };
+  Document before = doc;
+  for (const auto& c : cases) {
+    WriteBytes(folder.File("bad.ini"), c.content);
+    const LoadReport r = LoadProject(doc, folder.File("bad.ini"));
+    ASSERT_TRUE(r.error) << c.content;
+    EXPECT_EQ(r.error->number, c.number) << c.content;
+    ExpectSameObjects(doc.objects, before.objects);
+    EXPECT_EQ(doc.state.GE_intUnitDIndex, 11);
+  }
+  const LoadReport missing = LoadProject(doc, folder.File("none.ini"));
+  ASSERT_TRUE(missing.error);
+  EXPECT_EQ(missing.error->number, kErrFileNotFound);
+}
+
+TEST_F(ProjectFileTest, ObjectsComeFromTheProjectFolderElseFromTheDrawingFolder) {
+  TempFolder prj;
+  ASSERT_FALSE(SaveProject(doc, prj.path(), "site.ini"));
+  // Only the project file moved: the objects are found in PRJ_FD.
+  fs::copy_file(prj.File("site.ini"), folder.File("site.ini"));
+  opened.settings.PRJ_FD = prj.path();
+  ASSERT_FALSE(LoadProject(opened, folder.File("site.ini")).error);
+  EXPECT_EQ(UBound(opened.objects.lblKyori), 1);
+  // A set of its own beside the project file wins over PRJ_FD.
+  Document empty;
+  empty.settings = doc.settings;
+  ASSERT_FALSE(SaveProject(empty, folder.path(), "site.ini"));
+  ASSERT_FALSE(LoadProject(opened, folder.File("site.ini")).error);
+  EXPECT_EQ(UBound(opened.objects.lblKyori), 0);
+}
+
+TEST_F(ProjectFileTest, ADamagedObjectFileKeepsWhatWasReadAndSaysSo) {
+  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
+  std::string text = ReadBytes(folder.File("site_Line.Bin"));
+  WriteBytes(folder.File("site_Line.Bin"), text.substr(0, text.size() / 2));
+  const LoadReport r = LoadProject(opened, folder.File("site.ini"));
+  ASSERT_FALSE(r.error);
+  ASSERT_TRUE(r.warning);
+  EXPECT_EQ(r.warning->number, kErrInputPastEnd);
+  EXPECT_EQ(opened.objects.lblMensekiS, doc.objects.lblMensekiS);
+  // The distance objects are kept in step whatever survived.
+  const Collections& o = opened.objects;
+  EXPECT_EQ(2 * UBound(o.lblKyori), UBound(o.lineHojoSave));
+  EXPECT_EQ(UBound(o.shpSnpo), UBound(o.lineHojoSave));
+  EXPECT_FALSE(o.lineHojoSave.back().Visible);
+}
+
+// A save that cannot complete leaves the previous project whole.
+TEST_F(ProjectFileTest, FailedSavesLeaveTheOldProjectIntact) {
+  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
+  std::vector<std::string> old;
+  for (const char* name : kSetNames) old.push_back(ReadBytes(folder.File(name)));
+  doc.objects.lblKyori[0].Caption = " 99.00 尺 ";
+  for (int i = 0; i < 2000; ++i) doc.objects.lblMoji.push_back(doc.objects.lblMoji[1]);
+
+  // A file size limit cuts the object file short.
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const std::optional<ErrorReport> e = SaveProject(doc, folder.path(), "site.ini");
+    _exit(e && e->number == kErrPathFileAccess ? 0 : e ? 2 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+
+  // A read-only object file is not replaced.
+  fs::permissions(folder.File("site_Line.Bin"), fs::perms::owner_read);
+  const std::optional<ErrorReport> e = SaveProject(doc, folder.path(), "site.ini");
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->number, kErrPermissionDenied);
+  fs::permissions(folder.File("site_Line.Bin"), fs::perms::owner_all);
+
+  for (std::size_t i = 0; i < old.size(); ++i) EXPECT_EQ(ReadBytes(folder.File(kSetNames[i])), old[i]) << kSetNames[i];
+  for (const auto& entry : fs::directory_iterator(folder.path())) {
+    EXPECT_EQ(entry.path().string().find(".tmp-"), std::string::npos) << entry.path();
+  }
+}
+
+}  // namespace
+}  // namespace planimo::test
