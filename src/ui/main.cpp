@@ -1,31 +1,43 @@
 #include <QApplication>
+#include <QCoreApplication>
 #include <QPixmap>
 #include <QStringList>
+#include <QTextStream>
 #include <QTimer>
-#include <cstdio>
-#include <cstring>
 
-#include "app/app_info.h"
+#include "app/command_line.h"
 #include "app/desktop_identity.h"
 #include "app/fonts.h"
 #include "app/main_window.h"
 
-// planimo [FILE]: FILE is an image to open at start.
-// planimo --version: prints "Planimo 1.6.0", needing no display.
+namespace {
+
+QStringList Arguments(int argc, char** argv) {
+  QStringList args;
+  for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  return args;
+}
+
+}  // namespace
+
+// The command line (app/command_line.h) is read before any window system is
+// needed, so --csv, --version and --help run on a machine without a display.
 // PLANIMO_SCREENSHOT=<png>: grab the window once it has painted, then quit.
 int main(int argc, char** argv) {
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-    std::printf("%s\n", planimo::VersionLine().toUtf8().constData());
-    return 0;
+  const planimo::CommandLine cl = planimo::ParseCommandLine(Arguments(argc, argv));
+  if (cl.runsWithoutWindow()) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return planimo::RunWithoutWindow(cl, QCoreApplication::applicationDirPath(), out, err);
   }
+
   QApplication app(argc, argv);
   planimo::IdentifyToDesktop(app);
   planimo::RegisterFontSubstitutions();
   planimo::MainWindow window;
   window.show();
-
-  const QStringList args = QApplication::arguments();
-  if (args.size() > 1) window.openImage(args.at(1));
+  if (!cl.fileToOpen().isEmpty()) window.openFile(cl.fileToOpen());
 
   const QString shot = qEnvironmentVariable("PLANIMO_SCREENSHOT");
   if (!shot.isEmpty()) {

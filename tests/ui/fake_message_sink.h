@@ -22,5 +22,11 @@ class FakeMessageSink : public planimo::MessageSink {
     boxes.push_back({true, title, text});
     return planimo::MessageButton::Ok;
   }
+  // Questions are kept as boxes too and answered with `answer`.
+  planimo::MessageButton question(const QString& title, const QString& text) override {
+    boxes.push_back({false, title, text});
+    return answer;
+  }
+  planimo::MessageButton answer = planimo::MessageButton::No;
   std::vector<ShownBox> boxes;
 };

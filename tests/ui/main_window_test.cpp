@@ -28,6 +28,7 @@
 #include "fake_message_sink.h"
 #include "print/print_commands.h"
 #include "print/print_dialog.h"
+#include "io/project_flow.h"
 
 namespace planimo {
 namespace {
@@ -172,6 +173,7 @@ TEST_F(MainWindowTest, ToolbarButtonClearsFixedZoomMark) {
 
 TEST_F(MainWindowTest, ToolbarFileButtonsRunOnlyEnabledCommands) {
   int saves = 0, opens = 0, prints = 0;
+  w->setFileChooser([](const FileChooserRequest&) { return QString(); });  // every chooser cancelled
   QObject::connect(w->command(QStringLiteral("mnuFileSavePrj")), &QAction::triggered, [&] { ++saves; });
   QObject::connect(w->command(QStringLiteral("mnuFileOpenPrj")), &QAction::triggered, [&] { ++opens; });
   QObject::connect(w->command(QStringLiteral("mnuFilePrint")), &QAction::triggered, [&] { ++prints; });

@@ -117,13 +117,13 @@ class RecordReader {
   const std::string& operator[](std::size_t i) const { return lines_[i]; }
 
   // Conversions; a failure marks the read as ended by a bad value.
-  bool Bool(std::size_t i, bool& v) { return Set(ReadBoolean(lines_[i]), v); }
-  bool Single(std::size_t i, float& v) { return Set(ReadSingle(lines_[i]), v); }
-  bool Integer(std::size_t i, std::int16_t& v) { return Set(ReadInteger(lines_[i]), v); }
+  bool Bool(std::size_t i, bool& v) { return Set(FileBoolean(lines_[i]), v); }
+  bool Single(std::size_t i, float& v) { return Set(FileSingle(lines_[i]), v); }
+  bool Integer(std::size_t i, std::int16_t& v) { return Set(FileInteger(lines_[i]), v); }
   // Colours are stored as the signed decimal of their 32 bits.
   bool Long(std::size_t i, Colour& v) {
     std::int32_t n = 0;
-    if (!Set(ReadLong(lines_[i]), n)) return false;
+    if (!Set(FileLong(lines_[i]), n)) return false;
     v = static_cast<Colour>(n);
     return true;
   }

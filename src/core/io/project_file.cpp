@@ -164,19 +164,19 @@ std::optional<ErrorReport> GetProjectValues(const IniDocument& ini, ProjectState
   for (const Key& k : ProjectKeys(s)) {
     const std::string text = GetValue(ini, k.section, k.name);
     if (auto* b = std::get_if<bool*>(&k.field)) {
-      const std::optional<bool> v = ReadBoolean(text);
+      const std::optional<bool> v = FileBoolean(text);
       if (!v) return KeyError(kErrTypeMismatch, k);
       **b = *v;
     } else if (auto* i = std::get_if<std::int16_t*>(&k.field)) {
-      const std::optional<std::int16_t> v = ReadInteger(text);
+      const std::optional<std::int16_t> v = FileInteger(text);
       if (!v) return KeyError(kErrOverflow, k);
       **i = *v;
     } else if (auto* f = std::get_if<float*>(&k.field)) {
-      const std::optional<float> v = ReadSingle(text);
+      const std::optional<float> v = FileSingle(text);
       if (!v) return KeyError(kErrOverflow, k);
       **f = *v;
     } else {
-      *std::get<double*>(k.field) = ReadDouble(text);
+      *std::get<double*>(k.field) = FileDouble(text);
     }
   }
   return std::nullopt;

@@ -36,7 +36,7 @@ std::optional<double> Rounded(std::string_view text, double lo, double hi) {
 
 std::string BooleanText(bool value) { return value ? "True" : "False"; }
 
-std::optional<bool> ReadBoolean(std::string_view text) {
+std::optional<bool> FileBoolean(std::string_view text) {
   const std::string_view t = Trim(text);
   if (SameWord(t, "true")) return true;
   if (SameWord(t, "false")) return false;
@@ -44,24 +44,24 @@ std::optional<bool> ReadBoolean(std::string_view text) {
   return std::nullopt;
 }
 
-std::optional<std::int16_t> ReadInteger(std::string_view text) {
+std::optional<std::int16_t> FileInteger(std::string_view text) {
   const std::optional<double> r = Rounded(text, -32768, 32767);
   if (!r) return std::nullopt;
   return static_cast<std::int16_t>(*r);
 }
 
-std::optional<std::int32_t> ReadLong(std::string_view text) {
+std::optional<std::int32_t> FileLong(std::string_view text) {
   const std::optional<double> r = Rounded(text, -2147483648.0, 2147483647.0);
   if (!r) return std::nullopt;
   return static_cast<std::int32_t>(*r);
 }
 
-std::optional<float> ReadSingle(std::string_view text) {
+std::optional<float> FileSingle(std::string_view text) {
   const float v = ToSingle(LeadingNumber(text));
   if (!std::isfinite(v)) return std::nullopt;
   return v;
 }
 
-double ReadDouble(std::string_view text) { return LeadingNumber(text); }
+double FileDouble(std::string_view text) { return LeadingNumber(text); }
 
 }  // namespace planimo

@@ -17,18 +17,18 @@ std::string BooleanText(bool value);
 
 // "True"/"False" in any case, or a number: 0 is False, any other True.
 // Surrounding blanks are ignored; anything else does not convert.
-std::optional<bool> ReadBoolean(std::string_view text);
+std::optional<bool> FileBoolean(std::string_view text);
 
 // The leading number rounded half to even; nullopt past the 16-bit range.
-std::optional<std::int16_t> ReadInteger(std::string_view text);
+std::optional<std::int16_t> FileInteger(std::string_view text);
 
 // The leading number rounded half to even; nullopt past the 32-bit range.
-std::optional<std::int32_t> ReadLong(std::string_view text);
+std::optional<std::int32_t> FileLong(std::string_view text);
 
 // The leading number as a Single; nullopt past the Single range.
-std::optional<float> ReadSingle(std::string_view text);
+std::optional<float> FileSingle(std::string_view text);
 
 // The leading number (0 for empty or non-numeric text).
-double ReadDouble(std::string_view text);
+double FileDouble(std::string_view text);
 
 }  // namespace planimo

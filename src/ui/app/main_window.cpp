@@ -58,11 +58,16 @@ MainWindow::MainWindow(std::shared_ptr<MessageSink> sink, const ProgramPlaces& p
   annotations_->watchMap(view_->viewport());
   printing_ = new PrintCommands(*this);
   connectHistory();
+  connectFileCommands();
   reflectSession();
   setWindowTitle(WindowCaption());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!confirmDiscard()) {
+    event->ignore();
+    return;
+  }
   QMainWindow::closeEvent(event);
   if (event->isAccepted()) QCoreApplication::quit();
 }

@@ -34,6 +34,8 @@ class PrintCommands;
 struct MapMouseEvent;
 struct MouseResult;
 struct ImageLoadResult;
+struct FileChooserRequest;
+enum class CsvKind;
 
 // The one top-level window of the program (frmMain). It owns the session's
 // Document and measurement session and shows their state in its menus,
@@ -80,6 +82,21 @@ class MainWindow : public QMainWindow {
   void setImageChooser(std::function<QString()> chooser) { imageChooser_ = std::move(chooser); }
   MapView* mapView() const { return view_; }
   AnnotationCommands* annotations() const { return annotations_; }
+
+  // The File menu's project commands (file_commands.cpp). A project (.ini)
+  // or an image, as the command line names it.
+  void openFile(const QString& path);
+  void openProject(const QString& path);
+  bool saveProject();    // "図面の上書き保存"; false when not saved
+  bool saveProjectAs();  // "名前を付けて図面の保存..."
+  void exportCsv(CsvKind kind);
+  // Asks whether to save changes made since the last save or open; false
+  // when the command that asked must not go on.
+  bool confirmDiscard();
+  // Replaces every file chooser (tests); an empty answer is a cancel.
+  void setFileChooser(std::function<QString(const FileChooserRequest&)> chooser) {
+    fileChooser_ = std::move(chooser);
+  }
   OptionsDialog* optionsDialog() const { return options_; }
   PrintCommands* printing() const { return printing_; }
   void openOptions();
@@ -169,6 +186,9 @@ class MainWindow : public QMainWindow {
   void afterMouse(const MouseResult& r);
   void finishImageLoad(const ImageLoadResult& r, const QString& path);
   void showReadouts();
+  void connectFileCommands();
+  QString chooseFile(const FileChooserRequest& request);
+  void reflectFiles();
 
   QAction* addCommand(QMenu* menu, const QString& name, const QString& caption, bool checkable = false);
   QMenu* addSubmenu(QMenu* parent, const QString& name, const QString& caption);
@@ -192,6 +212,8 @@ class MainWindow : public QMainWindow {
   QPointer<OptionsDialog> options_;
   PrintCommands* printing_ = nullptr;
   std::function<QString()> imageChooser_;
+  std::function<QString(const FileChooserRequest&)> fileChooser_;
+  bool loadingNewDrawing_ = true;  // the image being loaded starts a new drawing
   QString loadingPath_;
   bool loadingLocked_ = false;
   bool spaceDown_ = false;

@@ -1,6 +1,6 @@
 // Connects the map view to the core: pointer events go to the measurement
 // state machine, what it reports comes back as repaints, popups, read-outs
-// and dialog refreshes. Also the image-opening flow and the zoom commands.
+// and dialog refreshes. Also showing a new drawing's image and the zoom commands.
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
@@ -10,7 +10,6 @@
 #include <QScopeGuard>
 #include <QUrl>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -24,7 +23,7 @@
 #include "app/error_box.h"
 #include "app/main_window.h"
 #include "app/options_dialog.h"
-#include "geometry/paths.h"
+#include "io/project_flow.h"
 #include "measure/abandon.h"
 #include "measure/dispatcher.h"
 #include "measure/label_events.h"
@@ -265,18 +264,12 @@ void MainWindow::dropEvent(QDropEvent* event) {
   const QString path = DroppedImage(event->mimeData());
   if (path.isEmpty()) return;
   event->acceptProposedAction();
-  openImage(path);
+  if (confirmDiscard()) openImage(path);
 }
 
 void MainWindow::newDrawing() {
-  QString path;
-  if (imageChooser_) {
-    path = imageChooser_();
-  } else {
-    path = QFileDialog::getOpenFileName(this, QStringLiteral("イメージデータを開きます"),
-                                        QString::fromStdString(doc_.settings.MAP_FD),
-                                        QStringLiteral("JPEG(*.jpg *.jpeg);;GIF(*.gif);;BMP(*.bmp)"));
-  }
+  if (!confirmDiscard()) return;
+  const QString path = imageChooser_ ? imageChooser_() : chooseFile(NewDrawingChooser(doc_));
   if (path.isEmpty()) return;  // a cancelled chooser says nothing
   openImage(path);
 }
@@ -295,6 +288,7 @@ void MainWindow::openImage(const QString& path) {
     r = view_->openImage(path);
   }
   if (!r.ok) {
+    loadingNewDrawing_ = true;
     sink_->error(QStringLiteral("画像表示時エラー"), QStringLiteral("subMapDraw()\r") + r.description);
     return;
   }
@@ -310,30 +304,21 @@ void MainWindow::openImage(const QString& path) {
 }
 
 void MainWindow::finishImageLoad(const ImageLoadResult& r, const QString& path) {
+  const bool newDrawing = loadingNewDrawing_;
+  loadingNewDrawing_ = true;
   if (!r.ok) {
     sink_->error(QStringLiteral("画像表示時エラー"), QStringLiteral("subMapDraw()\r") + r.description);
     return;
   }
-
-  // The new drawing starts empty, at 100 %, with the measuring tool.
-  if (options_) options_->close();
-  ClearMeasurementData(doc_, session_);
-  ClearCollection(doc_.objects.lineHikidashi);
-  ClearCollection(doc_.objects.lblMoji);
-  ClearCollection(doc_.objects.lblKeiIdoS);
-  const SplitPathResult parts = SplitPath(QDir::toNativeSeparators(path).toStdString());
-  doc_.state.fMei_MapImage = parts.fileName;
-  setStatusText(1, QString());
-  setStatusText(2, QString::fromStdString(parts.fileName));
-  setStatusText(6, QString::fromStdString(parts.folder));
-  if (QLabel* panel = statusPanel(6)) panel->setToolTip(QString::fromStdString(parts.folder));
-  EnableNewDrawingCommands(session_);
-  doc_.view.sngZoom = 1.0f;
-  doc_.view.sngZoomPrev = 1.0f;
-  SelectTool(session_, Tool::Measure);
+  // A new drawing starts empty, at 100 %, with the measuring tool; a
+  // project's image only shows under the project just opened.
+  if (newDrawing) {
+    if (options_) options_->close();
+    StartNewDrawing(doc_, session_, QDir::toNativeSeparators(path).toStdString());
+    startHistory();
+  }
   view_->applyZoom();
-  setStatusText(5, QString::fromStdString(ZoomPercentText(doc_.view.sngZoom)));
-  startHistory();
+  reflectFiles();
   reflectSession();
   view_->refresh();
 }

@@ -1,5 +1,6 @@
 #include "app/message_sink.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace planimo {
@@ -19,6 +20,20 @@ MessageButton QtMessageSink::information(const QString& title, const QString& te
 
 MessageButton QtMessageSink::error(const QString& title, const QString& text) {
   return Show(owner_, QMessageBox::Critical, title, text);
+}
+
+MessageButton QtMessageSink::question(const QString& title, const QString& text) {
+  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                  owner_);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+  box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+  box.setDefaultButton(QMessageBox::Yes);
+  switch (box.exec()) {
+    case QMessageBox::Yes: return MessageButton::Yes;
+    case QMessageBox::No: return MessageButton::No;
+    default: return MessageButton::Cancel;
+  }
 }
 
 }  // namespace planimo

@@ -9,7 +9,7 @@ class QWidget;
 
 namespace planimo {
 
-enum class MessageButton { Ok, Cancel };
+enum class MessageButton { Ok, Cancel, Yes, No };
 
 class MessageSink {
  public:
@@ -18,6 +18,13 @@ class MessageSink {
   virtual MessageButton information(const QString& title, const QString& text) = 0;
   // A failure report with an OK button.
   virtual MessageButton error(const QString& title, const QString& text) = 0;
+  // A question with はい (Yes), いいえ (No) and キャンセル (Cancel).
+  // A sink that cannot ask answers Cancel, which never loses anything.
+  virtual MessageButton question(const QString& title, const QString& text) {
+    (void)title;
+    (void)text;
+    return MessageButton::Cancel;
+  }
 };
 
 // The real boxes, modal over `owner`.
@@ -26,6 +33,7 @@ class QtMessageSink : public MessageSink {
   explicit QtMessageSink(QWidget* owner) : owner_(owner) {}
   MessageButton information(const QString& title, const QString& text) override;
   MessageButton error(const QString& title, const QString& text) override;
+  MessageButton question(const QString& title, const QString& text) override;
 
  private:
   QWidget* owner_;

@@ -1,0 +1,44 @@
+#pragma once
+
+// The program's command line:
+//   planimo [PROJECT.ini | IMAGE]       open a project (or an image) at start
+//   planimo --csv KIND PROJECT.ini OUT.csv
+//                                       write one CSV table without a window
+//   planimo --version                   print "Planimo 1.6.0"
+//   planimo --help                      list the options
+// New options are added to AddOptions and, when they run without a window,
+// to RunWithoutWindow.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QCommandLineParser;
+class QTextStream;
+
+namespace planimo {
+
+struct CommandLine {
+  QString error;      // the arguments did not fit; shown with the usage
+  bool help = false;     // --help
+  bool version = false;  // --version
+  QString helpText;
+  QString csvKind;    // --csv KIND
+  QStringList positional;
+
+  // What the window opens at start: a project or an image; empty for none.
+  QString fileToOpen() const { return positional.isEmpty() ? QString() : positional.first(); }
+  bool runsWithoutWindow() const { return help || version || !error.isEmpty() || !csvKind.isEmpty(); }
+};
+
+// Registers every option of the program on `parser`.
+void AddOptions(QCommandLineParser& parser);
+
+// Reads `arguments` (the program name first). Needs no application object.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+// Carries out a command that needs no window; returns the exit status.
+// `programFolder` holds Init.ini (units and the drawing folder).
+int RunWithoutWindow(const CommandLine& cl, const QString& programFolder, QTextStream& out, QTextStream& err);
+
+}  // namespace planimo

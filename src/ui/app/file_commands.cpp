@@ -1,0 +1,155 @@
+// The File menu's project commands: the choosers, the busy cursor and the
+// error boxes around the core's New/Open/Save flows and CSV exports, and the
+// question about unsaved work before it would be thrown away.
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+
+#include "app/busy_guard.h"
+#include "app/error_box.h"
+#include "app/main_window.h"
+#include "io/project_flow.h"
+#include "view/map_view.h"
+
+namespace planimo {
+
+namespace {
+
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+QString Filter(const FileChooserRequest& r) {
+  QStringList parts;
+  for (const auto& [description, pattern] : r.filters) parts << Q(description) + " (" + Q(pattern) + ")";
+  return parts.join(QStringLiteral(";;"));
+}
+
+}  // namespace
+
+QString MainWindow::chooseFile(const FileChooserRequest& r) {
+  if (fileChooser_) return fileChooser_(r);
+  QFileDialog dialog(this, Q(r.title), Q(r.folder), Filter(r));
+  dialog.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix(Q(r.defaultSuffix));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+void MainWindow::connectFileCommands() {
+  connect(command(QStringLiteral("mnuFileOpenPrj")), &QAction::triggered, this, [this] {
+    if (!confirmDiscard()) return;
+    const QString path = chooseFile(OpenProjectChooser(doc_));
+    if (!path.isEmpty()) openProject(path);
+  });
+  connect(command(QStringLiteral("mnuFileSavePrj")), &QAction::triggered, this, [this] { saveProject(); });
+  connect(command(QStringLiteral("mnuFileSaveAsPrj")), &QAction::triggered, this, [this] { saveProjectAs(); });
+  const std::pair<const char*, CsvKind> exports[] = {{"mnuFileSaveCsvSen", CsvKind::Distances},
+                                                     {"mnuFileSaveCsvKer", CsvKind::Routes},
+                                                     {"mnuFileSaveCsvMen", CsvKind::Areas},
+                                                     {"mnuFileSaveCsvIti", CsvKind::Positions}};
+  for (const auto& [name, kind] : exports) {
+    const CsvKind k = kind;
+    connect(command(QString::fromLatin1(name)), &QAction::triggered, this, [this, k] { exportCsv(k); });
+  }
+  setRecentOpener([this](const QString& path) {
+    if (confirmDiscard()) openProject(path);
+  });
+}
+
+void MainWindow::openFile(const QString& path) {
+  if (path.endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive)) {
+    openProject(path);
+  } else {
+    openImage(path);
+  }
+}
+
+void MainWindow::openProject(const QString& path) {
+  OpenOutcome r;
+  {
+    BusyGuard busy(this);
+    if (options_) options_->close();
+    r = OpenProject(doc_, session_, QDir::toNativeSeparators(path).toStdString());
+  }
+  if (r.error) {
+    ShowErrorBox(*sink_, Q(kOpenProjectHandler), *r.error);
+    return;
+  }
+  startHistory();
+  noteRecentDrawing(path);
+  showReadouts();
+  if (view_ != nullptr) {
+    if (!r.imagePath.empty()) {
+      loadingNewDrawing_ = false;
+      openImage(QString::fromStdString(r.imagePath));
+      loadingNewDrawing_ = true;
+    }
+    view_->applyZoom();
+    view_->refresh();
+  }
+  reflectFiles();
+  reflectSession();
+  if (r.warning) ShowErrorBox(*sink_, Q(kOpenProjectHandler), *r.warning);
+}
+
+bool MainWindow::saveProject() {
+  if (doc_.files.projectFileName.empty()) return saveProjectAs();
+  std::optional<ErrorReport> e;
+  {
+    BusyGuard busy(this);
+    e = SaveCurrentProject(doc_, session_);
+  }
+  if (e) ShowErrorBox(*sink_, Q(kSaveProjectHandler), *e);
+  reflectSession();
+  return !e;
+}
+
+bool MainWindow::saveProjectAs() {
+  const QString path = chooseFile(SaveProjectChooser(doc_));
+  if (path.isEmpty()) return false;
+  std::optional<ErrorReport> e;
+  {
+    BusyGuard busy(this);
+    e = SaveProjectAs(doc_, session_, QDir::toNativeSeparators(path).toStdString());
+  }
+  if (e) {
+    ShowErrorBox(*sink_, Q(kSaveAsProjectHandler), *e);
+  } else {
+    noteRecentDrawing(path);
+  }
+  reflectFiles();
+  reflectSession();
+  return !e;
+}
+
+void MainWindow::exportCsv(CsvKind kind) {
+  const QString path = chooseFile(CsvChooser(doc_));
+  if (path.isEmpty()) return;
+  std::optional<ErrorReport> e;
+  {
+    BusyGuard busy(this);
+    e = WriteCsv(doc_, kind, QDir::toNativeSeparators(path).toStdString());
+  }
+  if (e) ShowErrorBox(*sink_, Q(CsvHandlerName(kind)), *e);
+}
+
+bool MainWindow::confirmDiscard() {
+  if (!HasUnsavedChanges(doc_)) return true;
+  switch (sink_->question(windowTitle(), Q(kUnsavedQuestion))) {
+    case MessageButton::Yes: return saveProject();
+    case MessageButton::No: return true;
+    default: return false;
+  }
+}
+
+void MainWindow::reflectFiles() {
+  const DrawingFiles& f = doc_.files;
+  setStatusText(1, QString::fromStdString(f.panel1));
+  setStatusText(2, QString::fromStdString(f.panel2));
+  setStatusText(6, QString::fromStdString(f.panel6));
+  if (QLabel* panel = statusPanel(6)) panel->setToolTip(QString::fromStdString(f.panel6));
+}
+
+}  // namespace planimo
