@@ -22,11 +22,12 @@ class FakeMessageSink : public planimo::MessageSink {
     boxes.push_back({true, title, text});
     return planimo::MessageButton::Ok;
   }
-  // Questions are kept as boxes too and answered with `answer`.
+  // Questions are kept apart and answered with `answer`.
   planimo::MessageButton question(const QString& title, const QString& text) override {
-    boxes.push_back({false, title, text});
+    questions.push_back({false, title, text});
     return answer;
   }
   planimo::MessageButton answer = planimo::MessageButton::No;
+  std::vector<ShownBox> questions;
   std::vector<ShownBox> boxes;
 };

@@ -4,6 +4,7 @@
 
 #include "geometry/paths.h"
 #include "io/project_file.h"
+#include "measure/abandon.h"
 
 namespace planimo {
 namespace {
@@ -16,8 +17,7 @@ void ClearDrawing(Document& doc, MeasureSession& s) {
   ClearCollection(doc.objects.lineHikidashi);
   ClearCollection(doc.objects.lblMoji);
   ClearCollection(doc.objects.lblKeiIdoS);
-  HideLiveMeasurement(doc, s);
-  s.flags = {};
+  AbandonMeasurement(doc, s);
   s.labelGrab = {};
   doc.selected = {};
 }
@@ -71,8 +71,7 @@ OpenOutcome OpenProject(Document& doc, MeasureSession& s, const std::string& pat
     return out;
   }
   out.warning = r.warning;
-  HideLiveMeasurement(doc, s);
-  s.flags = {};
+  AbandonMeasurement(doc, s);
   s.labelGrab = {};
   doc.selected = {};
   s.menu.mnuDispAxis = false;

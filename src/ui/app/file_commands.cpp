@@ -77,7 +77,6 @@ void MainWindow::openProject(const QString& path) {
     ShowErrorBox(*sink_, Q(kOpenProjectHandler), *r.error);
     return;
   }
-  startHistory();
   noteRecentDrawing(path);
   showReadouts();
   if (view_ != nullptr) {
@@ -89,6 +88,7 @@ void MainWindow::openProject(const QString& path) {
     view_->applyZoom();
     view_->refresh();
   }
+  startHistory();
   reflectFiles();
   reflectSession();
   if (r.warning) ShowErrorBox(*sink_, Q(kOpenProjectHandler), *r.warning);

@@ -54,11 +54,11 @@ MainWindow::MainWindow(std::shared_ptr<MessageSink> sink, const ProgramPlaces& p
   connectCommands();
   setupMapView();
   connectMapCommands();
+  connectFileCommands();
   annotations_ = new AnnotationCommands(*this);
   annotations_->watchMap(view_->viewport());
   printing_ = new PrintCommands(*this);
   connectHistory();
-  connectFileCommands();
   reflectSession();
   setWindowTitle(WindowCaption());
 }

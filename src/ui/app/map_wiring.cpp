@@ -315,9 +315,9 @@ void MainWindow::finishImageLoad(const ImageLoadResult& r, const QString& path) 
   if (newDrawing) {
     if (options_) options_->close();
     StartNewDrawing(doc_, session_, QDir::toNativeSeparators(path).toStdString());
-    startHistory();
   }
   view_->applyZoom();
+  if (newDrawing) startHistory();
   reflectFiles();
   reflectSession();
   view_->refresh();
