@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTimer>
 
 #include "app/main_window.h"
 #include "measure/measure_keys.h"
@@ -181,7 +180,12 @@ void MainWindow::noteRecentDrawing(const QString& path) {
 
 void MainWindow::reflectRecent() {
   auto* menu = findChild<QMenu*>(QStringLiteral("mnuFileRecent"));
-  menu->clear();
+  // Rebuilt also from inside one of its own entries (an open notes the
+  // drawing, a missing file leaves the list): the old entries go later.
+  for (QAction* old : menu->actions()) {
+    menu->removeAction(old);
+    old->deleteLater();
+  }
   for (std::size_t i = 0; i < recent_.paths.size(); ++i) {
     QAction* a = menu->addAction(QString::fromStdString(RecentDrawingCaption(recent_, i)));
     a->setObjectName(QStringLiteral("mnuFileRecent(%1)").arg(i));
@@ -191,8 +195,7 @@ void MainWindow::reflectRecent() {
       });
       if (!c.open) {
         WriteRecentDrawings(recentFile_.toStdString(), recent_);
-        // The entry chosen is this very action: the menu is rebuilt after it.
-        QTimer::singleShot(0, this, [this] { reflectRecent(); });
+        reflectRecent();
         sink_->information(QStringLiteral("最近使った図面"), QString::fromStdString(c.message));
         return;
       }
