@@ -1,3 +1,4 @@
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -195,13 +196,24 @@ TEST(JpegScan, DamagedOrLyingFilesAreRefusedBeforeTheirPixelsAreTrusted) {
     lying[at] = char(20000 >> 8);
     lying[at + 1] = char(20000 & 0xFF);
   }
+  // A large scan decoded in the background, damaged near its end: refused
+  // after its first rows were on screen.
+  QByteArray largeEarly;
+  {
+    QBuffer buffer(&largeEarly);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(Drawing(QSize(4200, 4000)).save(&buffer, "jpeg", 50));
+  }
+  largeEarly.replace(int(largeEarly.size() * 4 / 5), 2, QByteArray("\xFF\xD9", 2));
   const struct {
     const char* name;
     QByteArray bytes;
     const char* cause;
   } cases[] = {
       {"early.jpg", early, "画像のデータが壊れています"},
+      {"cut.jpg", good.left(good.size() * 2 / 3), "ファイルが途中で切れています"},
       {"lying.jpg", lying, "20000 × 20000"},
+      {"large.jpg", largeEarly, "画像のデータが壊れています"},
   };
   Document doc;
   MapView view(doc);
