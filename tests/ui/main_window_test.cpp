@@ -21,6 +21,8 @@
 #include <QWidget>
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "app/busy_guard.h"
 #include "app/error_box.h"
@@ -171,23 +173,31 @@ TEST_F(MainWindowTest, ToolbarButtonClearsFixedZoomMark) {
   EXPECT_EQ(w->statusPanel(5)->text(), QStringLiteral("135%"));
 }
 
+// Each file button does what its command does: the open and save choosers
+// are asked (and cancelled), the print dialog shows; a disabled save does
+// nothing at all.
 TEST_F(MainWindowTest, ToolbarFileButtonsRunOnlyEnabledCommands) {
-  int saves = 0, opens = 0, prints = 0;
-  w->setFileChooser([](const FileChooserRequest&) { return QString(); });  // every chooser cancelled
-  QObject::connect(w->command(QStringLiteral("mnuFileSavePrj")), &QAction::triggered, [&] { ++saves; });
-  QObject::connect(w->command(QStringLiteral("mnuFileOpenPrj")), &QAction::triggered, [&] { ++opens; });
-  QObject::connect(w->command(QStringLiteral("mnuFilePrint")), &QAction::triggered, [&] { ++prints; });
-  w->printing()->setDialogRunner([](PrintDialog& d) { d.reject(); });
+  std::vector<std::string> asked;
+  w->setFileChooser([&](const FileChooserRequest& r) {
+    asked.push_back(r.title);
+    return QString();  // cancelled
+  });
+  int dialogs = 0;
+  w->printing()->setDialogRunner([&](PrintDialog& d) {
+    ++dialogs;
+    d.reject();
+  });
   w->command(QStringLiteral("save"))->trigger();  // disabled at start
+  EXPECT_TRUE(asked.empty());
   w->command(QStringLiteral("open"))->trigger();
+  EXPECT_EQ(asked, (std::vector<std::string>{"図面を開きます"}));
   w->command(QStringLiteral("print"))->trigger();
-  EXPECT_EQ(saves, 0);
-  EXPECT_EQ(opens, 1);
-  EXPECT_EQ(prints, 1);
+  EXPECT_EQ(dialogs, 1);
   w->session().menu.mnuFileSavePrjEnabled = true;
   w->reflectSession();
-  w->command(QStringLiteral("save"))->trigger();
-  EXPECT_EQ(saves, 1);
+  w->command(QStringLiteral("save"))->trigger();  // no project file yet: Save As asks for one
+  EXPECT_EQ(asked, (std::vector<std::string>{"図面を開きます", "名前を付けて図面保存"}));
+  EXPECT_TRUE(sink->boxes.empty());
 }
 
 TEST_F(MainWindowTest, ToolbarButtonsHaveKeysAndTooltips) {
