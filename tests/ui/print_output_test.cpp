@@ -111,20 +111,20 @@ TEST_F(PrintOutputTest, BitmapIsTheDisplayedSurfaceWithOpaqueLabelsAndCommentLin
 }
 
 TEST_F(PrintOutputTest, BitmapWrittenInStripsMatchesTheWholeComposition) {
-  // Tall enough for several strips, with labels and lines across strip edges.
+  // Strips of 64 rows, with labels and lines across their edges.
   surface.image = Filled(QSize(300, 700), kGrey);
   surface.fullSize = surface.image.size();
   doc.state.GE_booPrtCmt = true;
-  // Strips of 128 rows from the bottom end at rows 572, 444, 316, 188, 60.
-  for (int i = 0; i < 10; ++i) {
-    const int edge = 700 - 128 * (i / 2 + 1);
-    TextRecord t = print_scenario::Label("境目 123.4m ", "45°", 5 + 7 * i, float(PxToMm(edge - 4 - 3 * (i % 2))), Rgb(200, 0, 0));
+  // Strips from the bottom end at rows 636, 572, ... 60.
+  for (int i = 0; i < 18; ++i) {
+    const int edge = 700 - 64 * (i / 2 + 1);
+    TextRecord t = print_scenario::Label("境目 123.4m ", "45°", 3 + 4 * i, float(PxToMm(edge - 4 - 3 * (i % 2))), Rgb(200, 0, 0));
     AutoSize(t, *doc.measurer);
     doc.objects.lblMoji.push_back(t);
   }
   doc.objects.lineHikidashi.back() = print_scenario::Line(1, 1, 70, 180, Rgb(0, 0, 255), 2);
   AppendSpare(doc.objects.lineHikidashi);
-  ASSERT_EQ(ExportBitmap(File("strips.bmp"), surface, doc).number, 0);
+  ASSERT_EQ(ExportBitmap(File("strips.bmp"), surface, doc, 300 * 64).number, 0);
   const QImage whole = ComposeAll(surface, CompositionPlan(doc), doc.measurer.get());
   const QImage strips = QImage(File("strips.bmp")).convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(strips.size(), whole.size());

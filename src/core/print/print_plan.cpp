@@ -38,15 +38,18 @@ class Builder {
     const Collections& o = doc_.objects;
     plan_.markersToScale = look_.page;
     const auto line = [this](const LineRecord& r) { AddLine(r); };
-    const auto dimension = [this](const LineRecord& r) {
-      AddLine(r);
+    // A dimension's end circles lie on top of the lines of its step; drawn
+    // after all of them, equal circles go to the printer as one run.
+    const auto markers = [this](const LineRecord& r) {
       AddMarker(r, r.X1, r.Y1);
       AddMarker(r, r.X2, r.Y2);
     };
     EachKept(o.lineHojoSave, BelowSpare(o.lineHojoSave), line);
-    EachKept(o.lineDsSave, BelowSpare(o.lineDsSave), dimension);
+    EachKept(o.lineDsSave, BelowSpare(o.lineDsSave), line);
+    EachKept(o.lineDsSave, BelowSpare(o.lineDsSave), markers);
     // The open path: every segment but the one that follows the pointer.
-    EachKept(doc_.live.lineMenseki, BelowSpare(doc_.live.lineMenseki), dimension);
+    EachKept(doc_.live.lineMenseki, BelowSpare(doc_.live.lineMenseki), line);
+    EachKept(doc_.live.lineMenseki, BelowSpare(doc_.live.lineMenseki), markers);
     // Kept route and area outlines, drawn like the other lines.
     EachKept(o.linePS, BelowSpare(o.linePS), line);
     // The leader spare holds the leader being placed.
@@ -65,7 +68,7 @@ class Builder {
 
  private:
   void AddLine(const LineRecord& r) {
-    if (r.BorderStyle == kStyleTransparent) return;
+    if (r.BorderStyle == kStyleTransparent) return;  // nothing to see, and no dash style to draw with
     LineRecord l = r;
     l.X1 = static_cast<float>(r.X1 * look_.scale.kx);
     l.X2 = static_cast<float>(r.X2 * look_.scale.kx);

@@ -8,19 +8,19 @@ namespace planimo {
 
 namespace {
 
-// Rows composed at a time: a few megabytes of a wide drawing.
-constexpr int kStripRows = 128;
+constexpr int kMinStripRows = 16;
 
 }  // namespace
 
-ErrorReport ExportBitmap(const QString& path, const Surface& surface, const Document& doc) {
+ErrorReport ExportBitmap(const QString& path, const Surface& surface, const Document& doc, qint64 stripPixels) {
   const std::string file = path.toStdString();
   if (!surface.hasImage()) return {kErrInvalidPicture, "画像が読み込まれていません。"};
   const QSize size = surface.sizePx();
   BmpWriter writer;
   if (ErrorReport r = writer.Open(file, size.width(), size.height()); r.number != 0) return r;
   const PrintPlan plan = CompositionPlan(doc);
-  const int rows = std::min(kStripRows, size.height());
+  const int rows = static_cast<int>(
+      std::min<qint64>(size.height(), std::max<qint64>(kMinStripRows, stripPixels / size.width())));
   QImage strip(size.width(), rows, QImage::Format_RGB32);
   if (strip.isNull()) return {kErrOutOfMemory, ErrorDescription(kErrOutOfMemory, file)};
   // The file runs from the bottom row up, so the strips do too.

@@ -300,14 +300,57 @@ void PaintRecords(QPainter& p, const Document& doc, const QRectF& exposed, const
   label(w.lblDefault);
 }
 
+namespace {
+
+// Printed end markers are thousands of discs of one look. A disc is drawn as
+// two round dots, the outline colour and the fill colour inside it, a run of
+// equal discs in one call: a printer or PDF gets a few bytes per marker
+// instead of an ellipse path each.
+class DiscRun {
+ public:
+  explicit DiscRun(QPainter& p) : p_(p) {}
+  void Add(const ShapeRecord& s, const QPointF& centre, double diameter) {
+    if (!centres_.empty() && (s.BorderColor != outline_ || s.FillColor != fill_ || diameter != diameter_)) Flush();
+    outline_ = s.BorderColor;
+    fill_ = s.FillColor;
+    diameter_ = diameter;
+    centres_.push_back(centre);
+  }
+  void Flush() {
+    if (centres_.empty()) return;
+    // One device pixel of outline around the fill, as a cosmetic pen draws it.
+    const double devicePx = 1.0 / std::max(1e-9, std::abs(p_.deviceTransform().m11()));
+    const QPen saved = p_.pen();
+    Dots(ToQColor(outline_), diameter_ + devicePx);
+    if (diameter_ > devicePx) Dots(ToQColor(fill_), diameter_ - devicePx);
+    p_.setPen(saved);
+    centres_.clear();
+  }
+
+ private:
+  void Dots(const QColor& colour, double size) {
+    QPen pen(colour, size, Qt::SolidLine, Qt::RoundCap);
+    p_.setPen(pen);
+    p_.drawPoints(centres_.data(), static_cast<int>(centres_.size()));
+  }
+
+  QPainter& p_;
+  Colour outline_ = 0, fill_ = 0;
+  double diameter_ = 0;
+  std::vector<QPointF> centres_;
+};
+
+}  // namespace
+
 struct RecordBatch::Runs {
   Runs(QPainter& p, const TextMeasurer* m, const QRectF& e)
-      : painter(p), exposed(e), lines(p), stamps(MarkerStamp::Fits(p) ? &stamp : nullptr), fonts(m) {}
+      : painter(p), exposed(e), lines(p), stamps(MarkerStamp::Fits(p) ? &stamp : nullptr), discs(p), fonts(m) {}
   QPainter& painter;
   QRectF exposed;
   LineRun lines;
   MarkerStamp stamp;
   MarkerStamp* stamps;
+  DiscRun discs;
   FontRun fonts;
 };
 
@@ -316,9 +359,15 @@ RecordBatch::RecordBatch(QPainter& painter, const TextMeasurer* measurer, const 
 
 RecordBatch::~RecordBatch() { flush(); }
 
-void RecordBatch::flush() { runs_->lines.Flush(); }
+void RecordBatch::flush() {
+  runs_->lines.Flush();
+  runs_->discs.Flush();
+}
 
-void RecordBatch::line(const LineRecord& l) { DrawLine(runs_->painter, l, runs_->exposed, &runs_->lines); }
+void RecordBatch::line(const LineRecord& l) {
+  runs_->discs.Flush();
+  DrawLine(runs_->painter, l, runs_->exposed, &runs_->lines);
+}
 
 void RecordBatch::shape(const ShapeRecord& s) {
   flush();
@@ -329,14 +378,8 @@ void RecordBatch::disc(const ShapeRecord& s) {
   if (!s.Visible) return;
   const QRectF box(MmToPx(s.Left), MmToPx(s.Top), MmToPx(s.Width), MmToPx(s.Height));
   if (!box.adjusted(-2, -2, 2, 2).intersects(runs_->exposed)) return;
-  flush();
-  QPainter& p = runs_->painter;
-  QPen pen(ToQColor(s.BorderColor), std::max<int>(1, s.BorderWidth));
-  pen.setCosmetic(true);
-  p.setPen(pen);
-  p.setBrush(ToQColor(s.FillColor));
-  p.drawEllipse(box);
-  p.setBrush(Qt::NoBrush);
+  runs_->lines.Flush();
+  runs_->discs.Add(s, box.center(), box.width());
 }
 
 void RecordBatch::label(const TextRecord& t) {

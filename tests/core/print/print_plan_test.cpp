@@ -54,7 +54,7 @@ TEST_F(PrintPlanTest, PageScalesPositionsFontsAndMarkersAndWidensLines) {
   EXPECT_EQ(lines[3].Tag, doc.objects.lblKeiroS[0].Tag);
 
   // A circle of radius r.k on each end of the dimension line, in the
-  // line's colour, filled black, drawn right after its line.
+  // line's colour, filled black, over the dimension lines.
   const std::vector<ShapeRecord> markers = Markers(plan);
   ASSERT_EQ(markers.size(), 2u);
   const float r = doc.objects.shpSnpo[0].Width / 2 * 2.5f;
@@ -65,6 +65,7 @@ TEST_F(PrintPlanTest, PageScalesPositionsFontsAndMarkersAndWidensLines) {
   EXPECT_EQ(markers[1].FillColor, Rgb(0, 0, 0));
   ASSERT_TRUE(std::holds_alternative<LineRecord>(plan.items[2]));
   EXPECT_TRUE(std::holds_alternative<ShapeRecord>(plan.items[3]));
+  EXPECT_TRUE(std::holds_alternative<LineRecord>(plan.items[5]));
 
   // Distance, route, comment text, position: captions in order, comment
   // lines one font height lower, none under the comment text.
