@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QPixmap>
 #include <QStringList>
 #include <QTextStream>
@@ -21,10 +22,20 @@ QStringList Arguments(int argc, char** argv) {
 }  // namespace
 
 // The command line (app/command_line.h) is read before any window system is
-// needed, so --csv, --version and --help run on a machine without a display.
+// needed, so --csv, --bmp, --pdf, --version and --help run on a machine
+// without a display.
 // PLANIMO_SCREENSHOT=<png>: grab the window once it has painted, then quit.
 int main(int argc, char** argv) {
   const planimo::CommandLine cl = planimo::ParseCommandLine(Arguments(argc, argv));
+  if (cl.drawsWithoutWindow()) {
+    // Fonts and a painter, but no display: the offscreen platform unless told otherwise.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    planimo::RegisterFontSubstitutions();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return planimo::RunWithoutWindow(cl, QCoreApplication::applicationDirPath(), out, err);
+  }
   if (cl.runsWithoutWindow()) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);

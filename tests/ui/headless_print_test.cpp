@@ -3,11 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTextStream>
 
 #include "../core/print/print_scenario.h"
+#include "app/command_line.h"
+#include "app/main_window.h"
+#include "fake_message_sink.h"
+#include "measure/line_measure.h"
 #include "pdf_reader.h"
 #include "print/headless_print.h"
 
@@ -51,6 +57,49 @@ TEST(HeadlessPrint, WritesTheBitmapAndThePdfAndSaysWhatFailed) {
   HeadlessPrintOptions badMethod;
   badMethod.method = 3;
   EXPECT_EQ(PrintPdfWithoutWindow(doc, plan, pdf, badMethod, err), 2);
+}
+
+// planimo --bmp / --pdf on a project saved by the window.
+TEST(HeadlessPrint, CommandLinePrintsASavedProject) {
+  QTemporaryDir folder;
+  const auto path = [&](const char* name) { return folder.filePath(QString::fromLatin1(name)); };
+  QImage image(400, 300, QImage::Format_RGB32);
+  image.fill(QColor(60, 180, 60));
+  ASSERT_TRUE(image.save(path("plan.bmp")));
+  {
+    auto sink = std::make_shared<FakeMessageSink>();
+    MainWindow w(sink, folder.path());
+    w.setImageChooser([&] { return path("plan.bmp"); });
+    w.setFileChooser([&](const FileChooserRequest&) { return path("site.ini"); });
+    w.command(QStringLiteral("mnuFileNewPrj"))->trigger();
+    QApplication::processEvents();
+    ASSERT_TRUE(KeepSegmentDistance(w.document(), w.session(), 10, 20, 60, 20, true));
+    w.command(QStringLiteral("mnuFileSaveAsPrj"))->trigger();
+    ASSERT_TRUE(sink->boxes.empty());
+  }
+  const struct {
+    QStringList args;
+    int status;
+  } cases[] = {
+      {{"planimo", "--bmp", path("site.ini"), path("cli.bmp")}, 0},
+      {{"planimo", "--pdf", "1", "--mono", "--comments", path("site.ini"), path("cli.pdf")}, 0},
+      {{"planimo", "--pdf", "3", path("site.ini"), path("x.pdf")}, 2},
+      {{"planimo", "--pdf", "0", path("site.ini")}, 2},
+      {{"planimo", "--pdf", "0", "--bmp", path("site.ini"), path("x.pdf")}, 2},
+      {{"planimo", "--pdf", "0", "--color", "--mono", path("site.ini"), path("x.pdf")}, 2},
+      {{"planimo", "--bmp", path("none.ini"), path("x.bmp")}, 1},
+  };
+  QString out, err;
+  QTextStream o(&out), e(&err);
+  for (const auto& c : cases) {
+    const CommandLine cl = ParseCommandLine(c.args);
+    EXPECT_TRUE(cl.runsWithoutWindow()) << c.args.join(' ').toStdString();
+    EXPECT_EQ(RunWithoutWindow(cl, folder.path(), o, e), c.status) << c.args.join(' ').toStdString() << err.toStdString();
+  }
+  EXPECT_EQ(QImage(path("cli.bmp")).size(), QSize(400, 300));
+  EXPECT_EQ(pdf_reader::Pages(path("cli.pdf")), 1);
+  EXPECT_FALSE(QFile::exists(path("x.pdf")) || QFile::exists(path("x.bmp")));
+  EXPECT_TRUE(err.contains(QStringLiteral("mnuFileOpenPrj_Click():ｴﾗｰ番号 ")));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "io/project_file.h"
 #include "io/settings.h"
 #include "model/document.h"
+#include "print/headless_print.h"
 
 namespace planimo {
 
@@ -53,7 +54,8 @@ void AddOptions(QCommandLineParser& parser) {
                                                     "of PROJECT.ini to OUT.csv without opening a window."),
                                      QStringLiteral("KIND")));
   parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A project (.ini) or an image to open."),
-                               QStringLiteral("[PROJECT.ini | IMAGE] [OUT.csv]"));
+                               QStringLiteral("[PROJECT.ini | IMAGE] [OUT.csv | OUT.bmp | OUT.pdf]"));
+  AddPrintOptions(parser);
 }
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
@@ -70,7 +72,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   cl.csvKind = parser.value(kCsvOption);
   if (parser.isSet(kCsvOption) && cl.csvKind.isEmpty()) cl.error = QStringLiteral("--csv needs a KIND");
   cl.positional = parser.positionalArguments();
-  if (cl.csvKind.isEmpty() && cl.positional.size() > 1) cl.error = QStringLiteral("Only one file can be opened.");
+  ReadPrintOptions(parser, cl);
+  if (cl.csvKind.isEmpty() && !cl.bmp && cl.pdfMethod.isEmpty() && cl.positional.size() > 1) {
+    cl.error = QStringLiteral("Only one file can be opened.");
+  }
   return cl;
 }
 
@@ -88,6 +93,7 @@ int RunWithoutWindow(const CommandLine& cl, const QString& programFolder, QTextS
     return 0;
   }
   if (!cl.csvKind.isEmpty()) return WriteCsvTable(cl, programFolder, err);
+  if (cl.drawsWithoutWindow()) return PrintWithoutWindow(cl, programFolder, err);
   return 0;
 }
 

@@ -4,6 +4,9 @@
 //   planimo [PROJECT.ini | IMAGE]       open a project (or an image) at start
 //   planimo --csv KIND PROJECT.ini OUT.csv
 //                                       write one CSV table without a window
+//   planimo --bmp PROJECT.ini OUT.bmp   write the annotated drawing as a bitmap
+//   planimo --pdf METHOD [--color | --mono] [--comments] PROJECT.ini OUT.pdf
+//                                       print it into a PDF (METHOD 0, 1 or 2)
 //   planimo --version                   print "Planimo 1.6.0"
 //   planimo --help                      list the options
 // New options are added to AddOptions and, when they run without a window,
@@ -24,11 +27,18 @@ struct CommandLine {
   bool version = false;  // --version
   QString helpText;
   QString csvKind;    // --csv KIND
+  bool bmp = false;   // --bmp
+  QString pdfMethod;  // --pdf METHOD
+  bool colour = false, mono = false, comments = false;  // --color, --mono, --comments
   QStringList positional;
 
   // What the window opens at start: a project or an image; empty for none.
   QString fileToOpen() const { return positional.isEmpty() ? QString() : positional.first(); }
-  bool runsWithoutWindow() const { return help || version || !error.isEmpty() || !csvKind.isEmpty(); }
+  // The bitmap and the PDF need fonts and a painter, hence a GUI application.
+  bool drawsWithoutWindow() const { return error.isEmpty() && !help && !version && (bmp || !pdfMethod.isEmpty()); }
+  bool runsWithoutWindow() const {
+    return help || version || !error.isEmpty() || !csvKind.isEmpty() || drawsWithoutWindow();
+  }
 };
 
 // Registers every option of the program on `parser`.

@@ -1,9 +1,15 @@
 #include "print/headless_print.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QTextStream>
 
+#include "app/command_line.h"
+#include "io/project_flow.h"
+#include "io/settings.h"
+#include "measure/tool_state.h"
 #include "print/bitmap_export.h"
 #include "print/composition.h"
 #include "print/page_printer.h"
@@ -71,6 +77,63 @@ int PrintPdfWithoutWindow(Document& doc, const QString& imagePath, const QString
     return 1;
   }
   return 0;
+}
+
+void AddPrintOptions(QCommandLineParser& parser) {
+  parser.addOption(QCommandLineOption(QStringLiteral("bmp"),
+                                      QStringLiteral("Write the annotated drawing of PROJECT.ini to OUT.bmp (24-bit) "
+                                                     "without opening a window.")));
+  parser.addOption(QCommandLineOption(QStringLiteral("pdf"),
+                                      QStringLiteral("Print PROJECT.ini into OUT.pdf (A4) without opening a window by "
+                                                     "METHOD 0 (fit, aspect kept), 1 (fill the page) or 2 (screen "
+                                                     "size, tiled)."),
+                                      QStringLiteral("METHOD")));
+  parser.addOption(QCommandLineOption(QStringLiteral("color"), QStringLiteral("--pdf: print in colour (the default).")));
+  parser.addOption(QCommandLineOption(QStringLiteral("mono"), QStringLiteral("--pdf: print in monochrome.")));
+  parser.addOption(QCommandLineOption(QStringLiteral("comments"),
+                                      QStringLiteral("--bmp, --pdf: print each label's comment below it.")));
+}
+
+void ReadPrintOptions(const QCommandLineParser& parser, CommandLine& cl) {
+  cl.bmp = parser.isSet(QStringLiteral("bmp"));
+  cl.pdfMethod = parser.value(QStringLiteral("pdf"));
+  cl.colour = parser.isSet(QStringLiteral("color"));
+  cl.mono = parser.isSet(QStringLiteral("mono"));
+  cl.comments = parser.isSet(QStringLiteral("comments"));
+  if (!cl.error.isEmpty()) return;
+  const QString usage = cl.bmp ? QStringLiteral("--bmp PROJECT.ini OUT.bmp")
+                               : QStringLiteral("--pdf METHOD PROJECT.ini OUT.pdf");
+  if (cl.bmp && parser.isSet(QStringLiteral("pdf"))) {
+    cl.error = QStringLiteral("--bmp and --pdf cannot be given together.");
+  } else if (!cl.csvKind.isEmpty() && (cl.bmp || parser.isSet(QStringLiteral("pdf")))) {
+    cl.error = QStringLiteral("--csv cannot be given with --bmp or --pdf.");
+  } else if (parser.isSet(QStringLiteral("pdf")) && cl.pdfMethod != u"0" && cl.pdfMethod != u"1" &&
+             cl.pdfMethod != u"2") {
+    cl.error = QStringLiteral("--pdf METHOD: METHOD is 0, 1 or 2.");
+  } else if (cl.colour && cl.mono) {
+    cl.error = QStringLiteral("--color and --mono cannot be given together.");
+  } else if ((cl.bmp || !cl.pdfMethod.isEmpty()) && cl.positional.size() != 2) {
+    cl.error = usage + QStringLiteral(": give the project and the output file.");
+  }
+}
+
+int PrintWithoutWindow(const CommandLine& cl, const QString& programFolder, QTextStream& err) {
+  Document doc;
+  ReadSettings(SettingsPath(programFolder.toStdString()), doc.settings);
+  MeasureSession session;
+  const OpenOutcome opened = OpenProject(doc, session, cl.positional[0].toStdString());
+  const std::optional<ErrorReport> failed = opened.error ? opened.error : opened.warning;
+  if (failed) {
+    Report(err, "mnuFileOpenPrj_Click", failed->number, failed->description);
+    return 1;
+  }
+  HeadlessPrintOptions options;
+  options.method = cl.pdfMethod.toInt();
+  if (cl.colour || cl.mono) options.colour = cl.colour;
+  options.comments = cl.comments;
+  const QString image = QString::fromStdString(opened.imagePath);
+  return cl.bmp ? ExportBitmapWithoutWindow(doc, image, cl.positional[1], options, err)
+                : PrintPdfWithoutWindow(doc, image, cl.positional[1], options, err);
 }
 
 }  // namespace planimo

@@ -9,9 +9,20 @@
 
 #include "model/document.h"
 
+class QCommandLineParser;
 class QTextStream;
 
 namespace planimo {
+
+struct CommandLine;
+
+// --bmp, --pdf METHOD, --color, --mono and --comments.
+void AddPrintOptions(QCommandLineParser& parser);
+void ReadPrintOptions(const QCommandLineParser& parser, CommandLine& cl);
+
+// --bmp or --pdf: opens the project PROJECT.ini as the window does and
+// writes OUT; the exit status of the functions below.
+int PrintWithoutWindow(const CommandLine& cl, const QString& programFolder, QTextStream& err);
 
 struct HeadlessPrintOptions {
   int method = 0;                  // 0, 1 or 2 (intPrintMethod)
