@@ -43,6 +43,7 @@ bool HoseiLeave(Document& doc, OptionsForm& f, int i) {
     return false;
   }
   ShowTiltLine(doc, s.GE_sngHosei[0], s.GE_sngHosei[1], s.GE_sngHosei[2], s.GE_sngHosei[3]);
+  if (*v != old) MarkChanged(doc);
   FillTiltBoxes(s, f);
   return true;
 }
@@ -65,6 +66,7 @@ void XYLeave(Document& doc, OptionsForm& f, int i) {
     for (int k = 0; k < 4; ++k) v[k] = ReadSingle(f.txtXY[base + k]).value_or(0);
     doc.state.GE_tpPiccelD[point] = {v[0], v[2]};
     doc.state.GE_tpPiccelD[point + 1] = {v[1], v[3]};
+    MarkChanged(doc);
     const float length = PlaneDistance(v[0], v[2], v[1], v[3]);
     if (std::isfinite(length)) f.txtXY[base + 4] = SingleText(length);
   }
@@ -101,6 +103,7 @@ void ApplyKnownDistance(Document& doc, OptionsForm& f) {
   const double aspect = s.GE_tpPtoD_r_Y / s.GE_tpPtoD_r_X;
   const bool positive = s.GE_tpPtoD_r_X > 0 && s.GE_tpPtoD_r_Y > 0;
   s.GE_dblAspectM = positive && std::isfinite(aspect) ? aspect : 1.0;
+  MarkChanged(doc);
   subDisp_Rato(doc, f);
 }
 
@@ -118,6 +121,7 @@ void ReportDistancePick(Document& doc, OptionsForm& f, bool horizontal, float x1
   f.txtXY[base + 4] = SingleText(length);
   doc.state.GE_tpPiccelD[point] = {x1, y1};
   doc.state.GE_tpPiccelD[point + 1] = {x2, y2};
+  MarkChanged(doc);
   subDisp_Rato(doc, f);
 }
 
@@ -240,6 +244,7 @@ bool ApplyLatLong(Document& doc, OptionsForm& f) {
   s.GE_dblIdo0 = totals[1];
   s.GE_dblKeido1 = totals[2];
   s.GE_dblIdo1 = totals[3];
+  MarkChanged(doc);
   const bool computed = ComputeLatLongCalibration(s);
   FillParaLabels(s, f);
   ShowCorrespondence(doc, f);

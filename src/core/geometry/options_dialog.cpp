@@ -72,6 +72,7 @@ void ChooseDistanceUnit(Document& doc, OptionsForm& f, int n) {
   if (!IsUnitIndex(n)) return;
   f.unitD = n;
   doc.state.strUnitD = f.optUnitD[n];
+  if (doc.state.GE_intUnitDIndex != n) MarkChanged(doc);
   doc.state.GE_intUnitDIndex = static_cast<std::int16_t>(n);
   f.lblUnit = {f.optUnitD[n], f.optUnitD[n]};
   subDisp_Rato(doc, f);
@@ -81,6 +82,7 @@ void ChooseAreaUnit(Document& doc, OptionsForm& f, int n) {
   if (!IsUnitIndex(n)) return;
   f.unitS = n;
   doc.state.strUnitS = f.optUnitS[n];
+  if (doc.state.GE_intUnitSIndex != n) MarkChanged(doc);
   doc.state.GE_intUnitSIndex = static_cast<std::int16_t>(n);
 }
 
@@ -92,6 +94,7 @@ FocusMove DistanceUnitKey(const Document& doc, OptionsForm& f) {
 void ChooseMode(Document& doc, OptionsForm& f, int mode) {
   const bool distance = mode == 0;
   f.optMOde = distance ? 0 : 1;
+  if (doc.state.GE_booModeDis != distance) MarkChanged(doc);
   doc.state.GE_booModeDis = distance;
   doc.state.GE_booModeKei = !distance;
   for (int t = 0; t < kOptionTabCount; ++t) f.tabEnabled[t] = TabAvailable(doc.state, t);
@@ -161,12 +164,14 @@ void subDisp_Rato(const Document& doc, OptionsForm& f) {
 FocusMove HojoLenEnter(Document& doc, OptionsForm& f) {
   const std::optional<float> v = ReadSingle(f.txtHojoLen);
   if (!v) return {};
+  if (doc.state.GE_sngHojoLen != *v) MarkChanged(doc);
   doc.state.GE_sngHojoLen = *v;
   return {{OptionBox::chkSnap, 0}, false};
 }
 
 void HojoLenLeave(Document& doc, OptionsForm& f) {
   if (const std::optional<float> v = ReadSingle(f.txtHojoLen)) {
+    if (doc.state.GE_sngHojoLen != *v) MarkChanged(doc);
     doc.state.GE_sngHojoLen = *v;
   } else {
     f.txtHojoLen = SingleText(doc.state.GE_sngHojoLen);
@@ -175,6 +180,7 @@ void HojoLenLeave(Document& doc, OptionsForm& f) {
 
 void SetSnap(Document& doc, OptionsForm& f, bool on) {
   f.chkSnap = on;
+  if (doc.state.GE_booSnap != on) MarkChanged(doc);
   doc.state.GE_booSnap = on;
 }
 

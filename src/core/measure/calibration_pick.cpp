@@ -25,12 +25,14 @@ void MoveTiltPoint(Document& doc, MeasureSession& s, float x, float y, PickRepor
     h[1] = y;
     ShowTiltLine(doc, x, y, h[2], h[3]);
     r.tiltPointsMoved = true;
+    MarkChanged(doc);
   }
   if (s.menu.popHoseiR) {
     h[2] = x;
     h[3] = y;
     ShowTiltLine(doc, h[0], h[1], x, y);
     r.tiltPointsMoved = true;
+    MarkChanged(doc);
   }
 }
 

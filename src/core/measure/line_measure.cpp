@@ -97,6 +97,7 @@ void WriteDistanceObject(Document& doc, const MeasureSession& s, int k, int p) {
   dim.Y2 = b.Y2;
   StyleLine(dim, live.linDefault);
   dim.Visible = true;
+  MarkChanged(doc);
 }
 
 // Measures the segment and orients the live lines on it; false when the

@@ -93,6 +93,7 @@ bool KeepOutline(Document& doc, TextRecord& live, std::vector<TextRecord>& label
   AutoSize(l, *doc.measurer);
   l.Visible = true;
   AppendSpare(labels);
+  MarkChanged(doc);
   return true;
 }
 

@@ -159,12 +159,16 @@ void SetExtensionLength(Document& doc, MeasureSession& s, int millimetres) {
   if (millimetres % 5 != 0 || millimetres < 5 || millimetres > 30) return;
   s.menu.popMesHj.fill(false);
   s.menu.popMesHj[static_cast<std::size_t>(millimetres / 5 - 1)] = true;
+  if (doc.state.GE_sngHojoLen != static_cast<float>(millimetres)) MarkChanged(doc);
   doc.state.GE_sngHojoLen = static_cast<float>(millimetres);
 }
 
 void ClearMeasurementData(Document& doc, MeasureSession& s) {
   AbandonMeasurement(doc, s);
   Collections& o = doc.objects;
+  if (o.lblKyori.size() > 1 || o.lblKeiroS.size() > 1 || o.lblMensekiS.size() > 1 || o.linePS.size() > 1) {
+    MarkChanged(doc);
+  }
   ClearCollection(o.lineHojoSave);
   ClearCollection(o.lineDsSave);
   ClearCollection(o.shpSnpo);

@@ -1,0 +1,106 @@
+#include "io/project_flow.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core/measure/measure_fixture.h"
+#include "geometry/options_dialog.h"
+#include "io/project_file.h"
+#include "project_fixture.h"
+
+namespace planimo::test {
+namespace {
+
+struct ProjectFlowTest : ::testing::Test, MapFixture {
+  TempFolder folder;
+};
+
+// Every command that changes what a project stores leaves the drawing
+// unsaved; looking, zooming and choosing tools do not.
+TEST(UnsavedChangesTest, CommandsThatChangeTheProjectMarkIt) {
+  const struct {
+    const char* name;
+    std::function<void(MapFixture&)> run;
+    bool changes;
+  } cases[] = {
+      {"keep a distance", [](MapFixture& f) { f.Measure(10, 10, 60, 10); }, true},
+      {"keep a route",
+       [](MapFixture& f) {
+         SelectMode(f.doc, f.s, MeasureMode::Path, nullptr);
+         f.Measure(10, 10, 60, 10);
+         CommandFinishRoute(f.doc, f.s);
+       },
+       true},
+      {"extension length", [](MapFixture& f) { SetExtensionLength(f.doc, f.s, 25); }, true},
+      {"same extension length", [](MapFixture& f) { SetExtensionLength(f.doc, f.s, 15); }, false},
+      {"clear an empty drawing", [](MapFixture& f) { ClearMeasurementData(f.doc, f.s); }, false},
+      {"unit, mode and snap in the options",
+       [](MapFixture& f) {
+         OptionsForm form;
+         LoadOptionsForm(f.doc, form);
+         const std::uint64_t r = f.doc.revision;
+         ChooseDistanceUnit(f.doc, form, 2);  // unchanged
+         EXPECT_EQ(f.doc.revision, r);
+         ChooseDistanceUnit(f.doc, form, 0);
+         ChooseMode(f.doc, form, 1);
+         SetSnap(f.doc, form, false);
+       },
+       true},
+      {"tool and zoom check", [](MapFixture& f) {
+         SelectTool(f.s, Tool::Leader);
+         CheckFixedZoom(f.s, 2);
+       }, false},
+  };
+  for (const auto& c : cases) {
+    MapFixture f;
+    f.doc.savedRevision = f.doc.revision;
+    c.run(f);
+    EXPECT_EQ(HasUnsavedChanges(f.doc), c.changes) << c.name;
+  }
+  MapFixture f;
+  f.Measure(10, 10, 60, 10);
+  f.doc.savedRevision = f.doc.revision;
+  ClearMeasurementData(f.doc, f.s);
+  EXPECT_TRUE(HasUnsavedChanges(f.doc));
+}
+
+// New, Save As and Open arriving while a measurement waits for its end.
+TEST_F(ProjectFlowTest, FlowsLeaveAConsistentStateWhateverIsRunning) {
+  Measure(10, 10, 60, 10);
+  ASSERT_FALSE(SaveProjectAs(doc, s, folder.File("a.ini")));
+  EXPECT_FALSE(HasUnsavedChanges(doc));
+  EXPECT_EQ(doc.files.panel1, "a.ini");
+  EXPECT_TRUE(s.menu.mnuFileSavePrjEnabled);
+
+  Click(100, 100);  // a line measurement now waits for its end
+  ASSERT_TRUE(s.flags.Running());
+  Measure(20, 20, 20, 80);
+  Click(120, 120);
+  EXPECT_TRUE(HasUnsavedChanges(doc));
+  const OpenOutcome o = OpenProject(doc, s, folder.File("a.ini"));
+  ASSERT_FALSE(o.error);
+  EXPECT_FALSE(s.flags.Running());
+  EXPECT_FALSE(doc.live.lineDistance.Visible);
+  EXPECT_EQ(UBound(doc.objects.lblKyori), 1);
+  EXPECT_FALSE(HasUnsavedChanges(doc));
+  EXPECT_TRUE(s.menu.mnuFileSaveCsvEnabled);
+  // The kept state measures on: the next distance is number 2.
+  Measure(20, 20, 20, 80);
+  EXPECT_EQ(UBound(doc.objects.lblKyori), 2);
+  ASSERT_FALSE(SaveCurrentProject(doc, s));
+
+  Click(100, 100);
+  StartNewDrawing(doc, s, "/maps/plan.jpg");
+  EXPECT_FALSE(s.flags.Running());
+  EXPECT_EQ(UBound(doc.objects.lblKyori), 0);
+  EXPECT_EQ(doc.files.panel2, "plan.jpg");
+  EXPECT_EQ(doc.files.panel6, "/maps/");
+  EXPECT_TRUE(doc.files.projectFileName.empty());
+  EXPECT_FALSE(s.menu.mnuFileSavePrjEnabled);
+  EXPECT_TRUE(SaveCurrentProject(doc, s));  // no name yet
+  EXPECT_EQ(doc.state.GE_intUnitDIndex, 2);
+}
+
+}  // namespace
+}  // namespace planimo::test
