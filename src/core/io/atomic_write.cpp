@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <random>
 #include <system_error>
+#include <unordered_map>
 #include <vector>
 
 #include "io/text_codec.h"
@@ -79,8 +80,32 @@ void RemoveAll(const std::vector<fs::path>& temps) {
 }  // namespace
 
 std::string EncodeFileText(std::string_view utf8) {
-  if (std::optional<std::string> cp932 = EncodeCp932(utf8)) return std::move(*cp932);
-  return std::string(kUtf8Bom) + std::string(utf8);
+  // ASCII is the same in CP932; the runs between are converted once each
+  // (the object files repeat the same few font names and units thousands of
+  // times), which keeps a large project's save fast.
+  std::string out;
+  out.reserve(utf8.size());
+  std::unordered_map<std::string_view, std::string> converted;
+  const auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+  for (std::size_t i = 0; i < utf8.size();) {
+    std::size_t j = i;
+    const bool plain = ascii(utf8[i]);
+    while (j < utf8.size() && ascii(utf8[j]) == plain) ++j;
+    const std::string_view run = utf8.substr(i, j - i);
+    i = j;
+    if (plain) {
+      out += run;
+      continue;
+    }
+    auto it = converted.find(run);
+    if (it == converted.end()) {
+      std::optional<std::string> cp932 = EncodeCp932(run);
+      if (!cp932) return std::string(kUtf8Bom) + std::string(utf8);
+      it = converted.emplace(run, std::move(*cp932)).first;
+    }
+    out += it->second;
+  }
+  return out;
 }
 
 std::optional<ErrorReport> WriteFilesAtomically(std::span<const FileWrite> files, bool keepBackups) {
@@ -108,8 +133,12 @@ std::optional<ErrorReport> WriteFilesAtomically(std::span<const FileWrite> files
       if (!targets[i].exists) continue;
       fs::path bak = targets[i].path;
       bak += ".bak";
+      // A second name for the old file costs no copying; where the file
+      // system has no links, the old file is copied.
       std::error_code ec;
-      fs::copy_file(targets[i].path, bak, fs::copy_options::overwrite_existing, ec);
+      fs::remove(bak, ec);
+      fs::create_hard_link(targets[i].path, bak, ec);
+      if (ec) fs::copy_file(targets[i].path, bak, fs::copy_options::overwrite_existing, ec);
       if (ec) {
         RemoveAll(temps);
         return ErrorFromCode(ec, bak.string());

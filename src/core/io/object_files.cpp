@@ -23,7 +23,11 @@ class LineWriter {
   // A value is the whole line: a line break inside would shift every later
   // record, so it is stored as a blank.
   void Text(std::string_view s) {
-    for (const char c : s) out_ += (c == '\r' || c == '\n') ? ' ' : c;
+    if (s.find_first_of("\r\n") == std::string_view::npos) {
+      out_ += s;
+    } else {
+      for (const char c : s) out_ += (c == '\r' || c == '\n') ? ' ' : c;
+    }
     out_ += "\r\n";
   }
   void Bool(bool v) { Text(BooleanText(v)); }
