@@ -125,7 +125,7 @@ void PrintDialog::toggleComments(bool on) {
 void PrintDialog::openProperties() {
   QPrinter* printer = printers_.printer(chosenPrinter());
   if (printer == nullptr || !printer->isValid()) {
-    ShowErrorBox(sink_, QStringLiteral("cmdPropaty"),
+    ShowErrorBox(sink_, QStringLiteral("cmdPropaty_Click"),
                  ErrorReport{482, "プリンタの設定を開けません。(" + chosenPrinter().toStdString() + ")"});
     return;
   }
