@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "io/project_flow.h"
 #include "fake_message_sink.h"
 #include "view/map_view.h"
 
@@ -189,6 +190,39 @@ TEST_F(EditHistoryUiTest, RecentDrawingsOfferedOnceProjectsCanBeOpened) {
   again.setRecentFolder(folder.filePath(QStringLiteral("cfg")));
   again.setRecentOpener([](const QString&) {});
   EXPECT_EQ(again.command(QStringLiteral("mnuFileRecent"))->menu()->actions().size(), 1);
+}
+
+TEST_F(EditHistoryUiTest, UndoingPastTheSaveAsksBeforeOpeningAndRedoingBackDoesNot) {
+  w.setRecentFolder(folder.filePath(QStringLiteral("cfg")));
+  const QString project = folder.filePath(QStringLiteral("site.ini"));
+  w.setFileChooser([&](const FileChooserRequest& r) { return r.save ? project : QString(); });
+  Measure({200, 400}, {300, 400});
+  Measure({200, 300}, {300, 300});
+  cmd("mnuFileSaveAsPrj")->trigger();
+  ASSERT_TRUE(sink->boxes.empty());
+  EXPECT_FALSE(HasUnsavedChanges(w.document()));
+  EXPECT_TRUE(cmd("mnuEditUndo")->isEnabled());  // saving is no step and keeps the history
+
+  QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_TRUE(HasUnsavedChanges(w.document()));
+  cmd("mnuFileOpenPrj")->trigger();  // asked, answered いいえ, chooser cancelled
+  EXPECT_EQ(sink->questions.size(), 1u);
+  QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_FALSE(HasUnsavedChanges(w.document()));
+
+  // Saving over the project puts it at the head of the recent list again;
+  // opening it from there asks nothing and starts an empty history.
+  w.noteRecentDrawing(folder.filePath(QStringLiteral("other.ini")));
+  cmd("mnuFileSavePrj")->trigger();
+  QAction* recent = cmd("mnuFileRecent");
+  ASSERT_TRUE(recent->isVisible());
+  ASSERT_EQ(recent->menu()->actions().size(), 2);
+  recent->menu()->actions()[0]->trigger();
+  EXPECT_EQ(sink->questions.size(), 1u);
+  EXPECT_TRUE(sink->boxes.empty());
+  EXPECT_EQ(Kept(), 2);
+  EXPECT_FALSE(cmd("mnuEditUndo")->isEnabled());
+  EXPECT_FALSE(HasUnsavedChanges(w.document()));
 }
 
 }  // namespace

@@ -101,7 +101,11 @@ bool MainWindow::saveProject() {
     BusyGuard busy(this);
     e = SaveCurrentProject(doc_, session_);
   }
-  if (e) ShowErrorBox(*sink_, Q(kSaveProjectHandler), *e);
+  if (e) {
+    ShowErrorBox(*sink_, Q(kSaveProjectHandler), *e);
+  } else {
+    noteRecentDrawing(QString::fromStdString(doc_.files.projectFolder + doc_.files.projectFileName));
+  }
   reflectSession();
   return !e;
 }
