@@ -51,6 +51,17 @@ grep -q '<release version="1.6.0"' "$PREFIX/share/metainfo/$APP.metainfo.xml" ||
 version=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen "$PREFIX/bin/planimo" --version)
 [ "$version" = "Planimo 1.6.0" ] || fail "--version printed '$version'"
 
+# The installed program writes a CSV table from a project without a window.
+SRC="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$WORK" QT_QPA_PLATFORM=offscreen \
+  "$PREFIX/bin/planimo" --csv areas "$SRC/tests/core/io/golden/site.ini" "$WORK/areas.csv" \
+  || fail "--csv areas exited with $?"
+iconv -f CP932 -t UTF-8 "$WORK/areas.csv" | head -n 1 | grep -q '^№,コメント,面積,単位' || fail "--csv areas header"
+if env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$WORK" QT_QPA_PLATFORM=offscreen \
+  "$PREFIX/bin/planimo" --csv areas "$WORK/missing.ini" "$WORK/none.csv" 2>/dev/null; then
+  fail "--csv on a missing project reported success"
+fi
+
 # First start of a read-only installation.
 chmod -R a-w "$WORK/root"
 before=$(cd "$WORK/root" && find . -printf '%p %s %T@ %m\n' | sort)
