@@ -35,11 +35,9 @@ QString Plain(QString text) {
 // too ("線の幅 3P", "小数点 2").
 QString CommandCaption(const QAction* action) {
   const QString own = Plain(action->text());
-  for (QObject* p = action->parent(); p != nullptr; p = p->parent()) {
-    const auto* menu = qobject_cast<const QMenu*>(p);
-    if (menu == nullptr) break;
-    if (qobject_cast<const QMenu*>(menu->parentWidget()) != nullptr) return Plain(menu->title()) + QLatin1Char(' ') + own;
-    break;
+  const auto* menu = qobject_cast<const QMenu*>(action->parent());
+  if (menu != nullptr && qobject_cast<const QMenu*>(menu->parentWidget()) != nullptr) {
+    return Plain(menu->title()) + QLatin1Char(' ') + own;
   }
   return own;
 }
