@@ -58,6 +58,7 @@ MainWindow::MainWindow(std::shared_ptr<MessageSink> sink, const ProgramPlaces& p
   annotations_ = new AnnotationCommands(*this);
   annotations_->watchMap(view_->viewport());
   printing_ = new PrintCommands(*this);
+  // Last of all: each command's undo checkpoint runs after its own handlers.
   connectHistory();
   reflectSession();
   setWindowTitle(WindowCaption());
