@@ -105,6 +105,9 @@ std::string EncodeFileText(std::string_view utf8) {
     }
     out += it->second;
   }
+  // CP932 bytes that also read as UTF-8 would come back as other text: such
+  // a file is written as UTF-8 with its mark instead.
+  if (out != utf8 && IsValidUtf8(out)) return std::string(kUtf8Bom) + std::string(utf8);
   return out;
 }
 

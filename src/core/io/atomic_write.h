@@ -19,7 +19,9 @@ struct FileWrite {
 };
 
 // The file's bytes: CP932 when every character has a CP932 form, otherwise
-// UTF-8 with a byte-order mark, so that no text is lost.
+// UTF-8 with a byte-order mark, so that no text is lost. (Also UTF-8 with the
+// mark when the CP932 bytes would read as valid UTF-8, which readers take
+// for UTF-8.)
 std::string EncodeFileText(std::string_view utf8);
 
 // Writes every file of `files` or none. With `keepBackups`, an existing file

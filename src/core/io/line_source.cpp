@@ -1,5 +1,7 @@
 #include "io/line_source.h"
 
+#include <algorithm>
+
 #include "io/text_codec.h"
 
 namespace planimo {
@@ -26,7 +28,7 @@ bool LineSource::Refill() {
   if (first_) {
     first_ = false;
     if (raw.starts_with(kUtf8Bom)) {
-      utf8_ = true;
+      encoding_ = Encoding::Utf8;
       raw.erase(0, kUtf8Bom.size());
     }
   }
@@ -44,7 +46,15 @@ bool LineSource::Refill() {
     carry_ = raw.substr(lf + 1);
     raw.resize(lf + 1);
   }
-  decoded_ = DecodeFileText(utf8_ ? std::string(kUtf8Bom) + raw : raw);
+  if (encoding_ == Encoding::Unknown) {
+    const bool ascii = std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii) encoding_ = IsValidUtf8(raw) ? Encoding::Utf8 : Encoding::Cp932;
+  }
+  switch (encoding_) {
+    case Encoding::Unknown: decoded_ = std::move(raw); break;
+    case Encoding::Utf8: decoded_ = DecodeFileText(std::string(kUtf8Bom) + raw); break;
+    case Encoding::Cp932: decoded_ = DecodeCp932Text(raw); break;
+  }
   pos_ = 0;
   return !decoded_.empty();
 }

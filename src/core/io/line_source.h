@@ -1,9 +1,10 @@
 #pragma once
 
 // Reads a text file line by line in bounded pieces: a line ends at LF or
-// CR LF, the bytes are decoded piece by piece (UTF-8 after a byte-order mark
-// or when valid, otherwise CP932), and a line longer than the limit ends the
-// reading as damage instead of filling memory.
+// CR LF, and a line longer than the limit ends the reading as damage instead
+// of filling memory. The first piece with other than ASCII decides the
+// encoding for the whole file: UTF-8 after a byte-order mark or when valid,
+// otherwise CP932.
 
 #include <cstddef>
 #include <istream>
@@ -28,7 +29,8 @@ class LineSource {
   std::string decoded_;
   std::size_t pos_ = 0;
   std::string carry_;
-  bool utf8_ = false;
+  enum class Encoding { Unknown, Utf8, Cp932 };
+  Encoding encoding_ = Encoding::Unknown;
   bool first_ = true;
   bool eof_ = false;
   bool damaged_ = false;

@@ -135,6 +135,8 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
+std::string DecodeCp932Text(std::string_view bytes) { return DecodeCp932(bytes); }
+
 std::string DecodeFileText(std::string_view bytes) {
   if (bytes.starts_with(kUtf8Bom)) return RepairUtf8(bytes.substr(kUtf8Bom.size()));
   if (IsValidUtf8(bytes)) return std::string(bytes);

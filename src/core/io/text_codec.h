@@ -26,6 +26,10 @@ bool IsValidUtf8(std::string_view bytes);
 // ends and the rest of the file survive.
 std::string DecodeFileText(std::string_view bytes);
 
+// Reads bytes as CP932 whatever they look like, with the same replacement
+// of unreadable bytes as DecodeFileText.
+std::string DecodeCp932Text(std::string_view bytes);
+
 // Encodes UTF-8 text as CP932. Empty when some character has no exact CP932
 // form (emoji, rare kanji, a character CP932 would only approximate), so the
 // caller can choose another encoding instead of losing it.
