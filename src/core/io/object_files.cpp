@@ -23,7 +23,8 @@ class LineWriter {
   // A value is the whole line: a line break inside would shift every later
   // record, so it is stored as a blank.
   void Text(std::string_view s) {
-    if (s.find_first_of("\r\n") == std::string_view::npos) {
+    const bool oneLine = std::none_of(s.begin(), s.end(), [](char c) { return c == '\r' || c == '\n'; });
+    if (oneLine) {
       out_ += s;
     } else {
       for (const char c : s) out_ += (c == '\r' || c == '\n') ? ' ' : c;
