@@ -3,6 +3,7 @@
 // and the command line.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -17,6 +18,9 @@
 #include "fake_message_sink.h"
 #include "io/project_flow.h"
 #include "measure/line_measure.h"
+#include "print/print_commands.h"
+#include "print/print_dialog.h"
+#include "view/map_view.h"
 
 namespace planimo {
 namespace {
@@ -189,6 +193,54 @@ TEST_F(FileCommandsTest, CsvCommandsAndTheCommandLineWriteTheSameTable) {
   const CommandLine open = ParseCommandLine({QStringLiteral("planimo"), path("site.ini")});
   EXPECT_FALSE(open.runsWithoutWindow());
   EXPECT_EQ(open.fileToOpen(), path("site.ini"));
+}
+
+// A project whose image cannot be read never shows its objects over the
+// drawing that was on screen before: the view goes empty and says why, and
+// zoom, bitmap export and printing cope with a drawing without an image.
+TEST_F(FileCommandsTest, AProjectWithoutItsImageDropsThePreviousOne) {
+  KeepOneDistance();
+  answer = path("site.ini");
+  Trigger("mnuFileSaveAsPrj");
+  ASSERT_TRUE(QFile::remove(path("plan.bmp")));
+  QImage other(200, 100, QImage::Format_RGB32);
+  other.fill(Qt::red);
+  other.save(path("other.bmp"));
+  w->setImageChooser([this] { return path("other.bmp"); });
+  Trigger("mnuFileNewPrj");
+  ASSERT_TRUE(w->mapView()->hasImage());
+
+  Trigger("mnuFileOpenPrj");
+  QApplication::processEvents();
+  ASSERT_EQ(sink->boxes.size(), 1u);
+  EXPECT_EQ(sink->boxes[0].title, QStringLiteral("画像表示時エラー"));
+  EXPECT_FALSE(w->mapView()->hasImage());
+  EXPECT_TRUE(w->mapView()->surfaceSize().isEmpty());
+  EXPECT_EQ(UBound(w->document().objects.lblKyori), 1);
+  EXPECT_EQ(w->statusPanel(1)->text(), QStringLiteral("site.ini"));
+  EXPECT_EQ(w->statusPanel(2)->text(), QStringLiteral("plan.bmp"));
+  EXPECT_FALSE(HasUnsavedChanges(w->document()));
+
+  Trigger("mnuDisp50");
+  EXPECT_EQ(sink->boxes.back().title, QStringLiteral("拡大縮小時エラー"));
+  PrintCommands* print = w->printing();
+  print->printers().setInstalled({});
+  print->setSaveChooser([this](const QString&, const QString&, const QString&, const QString& suffix) {
+    return path("out." + suffix);
+  });
+  Trigger("mnuFileSaveAsImg");
+  EXPECT_TRUE(sink->boxes.back().text.startsWith(QStringLiteral("mnuFileSaveAsImg_Click():")));
+  EXPECT_FALSE(QFile::exists(path("out.bmp")));
+  for (const char* method : {"optHouhou(1)", "optHouhou(2)"}) {
+    print->setDialogRunner([method](PrintDialog& d) {
+      d.findChild<QAbstractButton*>(QString::fromLatin1(method))->click();
+      d.findChild<QAbstractButton*>(QStringLiteral("cmdPrint"))->click();
+    });
+    Trigger("mnuFilePrint");
+  }
+  EXPECT_TRUE(QFile::exists(path("out.pdf")));
+  EXPECT_EQ(sink->boxes.back().text, QStringLiteral("印刷する画像がありません。"));
+  EXPECT_EQ(UBound(w->document().objects.lblKyori), 1);
 }
 
 }  // namespace

@@ -80,6 +80,10 @@ void MainWindow::openProject(const QString& path) {
   noteRecentDrawing(path);
   showReadouts();
   if (view_ != nullptr) {
+    // The previous drawing's image goes whatever happens next: the project's
+    // objects must never be measured against another drawing. An image that
+    // cannot be read leaves the empty surface and says so.
+    view_->clearImage();
     if (!r.imagePath.empty()) {
       loadingNewDrawing_ = false;
       openImage(QString::fromStdString(r.imagePath));

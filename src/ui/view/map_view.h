@@ -58,6 +58,11 @@ class MapView : public QAbstractScrollArea {
   // load.
   ImageLoadResult openImage(const QString& path);
 
+  // Drops the image (and any read still running): the view shows the empty
+  // surface with the records alone, as before the first image. A project
+  // whose image cannot be shown must not stand over another drawing's.
+  void clearImage();
+
   // subMapZoom's view steps: shows the image at doc.view.sngZoom, lays out the
   // scroll bars, rescales every record (subDisp_Object) and repaints.
   ZoomResult applyZoom();

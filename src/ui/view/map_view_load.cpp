@@ -115,6 +115,20 @@ ImageLoadResult MapView::openImage(const QString& path) {
   return ImageLoadResult{true, true, 0, QString()};
 }
 
+void MapView::clearImage() {
+  ++generation_;  // a read still running reports to nobody
+  if (loading_) {
+    if (picture_) picture_->cancel();
+    joinWorker();
+    loading_ = false;
+  }
+  stopHelper();
+  previous_ = Shown{};
+  awaitingFirst_ = false;
+  rowsPosted_.store(false);
+  display(Shown{}, doc_.view.sngZoomPrev);
+}
+
 // One pass of libjpeg-turbo over the file: at once for a small picture, in
 // the worker for a large one, whose rows show as they arrive.
 ImageLoadResult MapView::openJpeg(const QString& path, float zoom, bool large, bool withLevels, bool& viaQt) {
