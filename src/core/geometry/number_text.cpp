@@ -1,11 +1,12 @@
 // The plain text of a Single or a Double: what boxes, captions, tags and files
-// show when no number pattern applies.
+// show when no number pattern applies. A large project's save writes hundreds
+// of thousands of these, so the text is built in a stack buffer and becomes a
+// string once (short enough to need no allocation).
 
-#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <string>
-#include <string_view>
 
 #include "geometry/number_format.h"
 
@@ -13,35 +14,36 @@ namespace planimo {
 
 namespace {
 
-// Significant digits and decimal exponent: value = d.ddd × 10^exponent.
+// Significant digits, trailing zeros dropped, and decimal exponent:
+// value = d.ddd × 10^exponent.
 struct Scientific {
-  std::string digits;
+  char digits[32];
+  int count = 0;
   int exponent = 0;
 };
 
 // Splits to_chars' scientific text "d.ddde±xx" (sign already removed).
-Scientific Split(std::string_view text) {
+Scientific Split(const char* text, const char* end) {
   Scientific s;
-  const std::size_t e = text.find('e');
-  for (std::size_t i = 0; i < e; ++i) {
-    if (text[i] != '.') s.digits += text[i];
+  const char* p = text;
+  for (; p != end && *p != 'e'; ++p) {
+    if (*p != '.') s.digits[s.count++] = *p;
   }
-  const char* expBegin = text.data() + e + 1;
-  if (*expBegin == '+') ++expBegin;
-  std::from_chars(expBegin, text.data() + text.size(), s.exponent);
-  while (s.digits.size() > 1 && s.digits.back() == '0') s.digits.pop_back();
+  ++p;  // 'e'
+  const bool negative = p != end && *p == '-';
+  if (p != end && (*p == '-' || *p == '+')) ++p;
+  int exponent = 0;
+  for (; p != end; ++p) exponent = exponent * 10 + (*p - '0');
+  s.exponent = negative ? -exponent : exponent;
+  while (s.count > 1 && s.digits[s.count - 1] == '0') --s.count;
   return s;
 }
 
 template <typename T>
-std::string ScientificText(T magnitude, int precision = -1) {
-  std::array<char, 64> buf{};
-  const auto res = precision < 0
-                       ? std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                                       std::chars_format::scientific)
-                       : std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                                       std::chars_format::scientific, precision);
-  return std::string(buf.data(), res.ptr);
+Scientific Shortest(T magnitude) {
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
+  return Split(buf, res.ptr);
 }
 
 // The digits of the shortest text that reads back to `magnitude`; when that
@@ -50,35 +52,57 @@ std::string ScientificText(T magnitude, int precision = -1) {
 // result read back and written again is the same text.
 template <typename T>
 Scientific Digits(T magnitude, int maxDigits) {
-  Scientific s = Split(ScientificText(magnitude));
-  if (static_cast<int>(s.digits.size()) <= maxDigits) return s;
-  const std::string rounded = ScientificText(magnitude, maxDigits - 1);
+  const Scientific s = Shortest(magnitude);
+  if (s.count <= maxDigits) return s;
+  char buf[64];
+  const auto res =
+      std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, maxDigits - 1);
   T nearest{};
-  std::from_chars(rounded.data(), rounded.data() + rounded.size(), nearest);
-  return Split(ScientificText(nearest));
+  if (std::from_chars(buf, res.ptr, nearest).ec == std::errc::result_out_of_range && magnitude > 1) {
+    // Just below the largest T the rounded text overflows; its last digit one
+    // lower is the nearest text that still reads back as a number.
+    char* last = buf + maxDigits;  // "d." then maxDigits - 1 digits
+    if (*last > '0') --*last;
+    std::from_chars(buf, res.ptr, nearest);
+  }
+  return Shortest(nearest);
+}
+
+char* AppendExponent(char* out, int exponent) {
+  *out++ = 'E';
+  *out++ = exponent < 0 ? '-' : '+';
+  const int mag = std::abs(exponent);
+  if (mag < 10) *out++ = '0';
+  return std::to_chars(out, out + 4, mag).ptr;
 }
 
 std::string Layout(bool negative, const Scientific& s, int maxDigits) {
-  std::string out = negative ? "-" : "";
-  const std::string& d = s.digits;
+  char buf[64];
+  char* out = buf;
+  if (negative) *out++ = '-';
+  const char* d = s.digits;
+  const int n = s.count;
   if (s.exponent < -4 || s.exponent >= maxDigits) {
-    out += d[0];
-    if (d.size() > 1) out += "." + d.substr(1);
-    out += s.exponent < 0 ? "E-" : "E+";
-    const int mag = std::abs(s.exponent);
-    if (mag < 10) out += '0';
-    out += std::to_string(mag);
+    *out++ = d[0];
+    if (n > 1) {
+      *out++ = '.';
+      for (int i = 1; i < n; ++i) *out++ = d[i];
+    }
+    out = AppendExponent(out, s.exponent);
   } else if (s.exponent >= 0) {
-    const std::size_t integerDigits = static_cast<std::size_t>(s.exponent) + 1;
-    if (d.size() <= integerDigits) {
-      out += d + std::string(integerDigits - d.size(), '0');
-    } else {
-      out += d.substr(0, integerDigits) + "." + d.substr(integerDigits);
+    const int integerDigits = s.exponent + 1;
+    for (int i = 0; i < integerDigits; ++i) *out++ = i < n ? d[i] : '0';
+    if (n > integerDigits) {
+      *out++ = '.';
+      for (int i = integerDigits; i < n; ++i) *out++ = d[i];
     }
   } else {
-    out += "0." + std::string(static_cast<std::size_t>(-s.exponent - 1), '0') + d;
+    *out++ = '0';
+    *out++ = '.';
+    for (int i = 0; i < -s.exponent - 1; ++i) *out++ = '0';
+    for (int i = 0; i < n; ++i) *out++ = d[i];
   }
-  return out;
+  return std::string(buf, out);
 }
 
 template <typename T>
