@@ -3,9 +3,13 @@
 // of thousands of these, so the text is built in a stack buffer and becomes a
 // string once (short enough to need no allocation).
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
+#include <optional>
 #include <string>
 
 #include "geometry/number_format.h"
@@ -46,6 +50,55 @@ Scientific Shortest(T magnitude) {
   return Split(buf, res.ptr);
 }
 
+double Pow10(int k) {
+  static const std::array<double, 128> table = [] {
+    std::array<double, 128> t{};
+    for (int i = 0; i < 128; ++i) t[static_cast<std::size_t>(i)] = std::pow(10.0, i - 64);
+    return t;
+  }();
+  return k >= -64 && k < 64 ? table[static_cast<std::size_t>(k + 64)] : std::pow(10.0, k);
+}
+
+// Whether `rounded` (a text of at most maxDigits digits near `magnitude`) is
+// what reading it back and taking the shortest text again gives: so when the
+// values of T there lie closer together than the texts of maxDigits digits,
+// since then each value's read-back range holds no other such text. Below a
+// power of ten the texts are ten times denser, so that case takes the long way.
+template <typename T>
+bool OnlyTextOfItsValue(T magnitude, const Scientific& rounded, int maxDigits) {
+  if (rounded.count == 1 && rounded.digits[0] == '1') return false;
+  const double gap = static_cast<double>(std::nextafter(magnitude, std::numeric_limits<T>::infinity())) -
+                     static_cast<double>(magnitude);
+  // Twice the gap: the rounded text may lie above the next power of two.
+  return 2 * gap < Pow10(rounded.exponent - (maxDigits - 1));
+}
+
+// The value rounded to maxDigits digits, taken from its shortest text when
+// that text lies far enough from the halfway point between two roundings
+// that the exact value, within half a gap of it, rounds the same way.
+template <typename T>
+std::optional<Scientific> RoundedFromShortest(T magnitude, const Scientific& s, int maxDigits) {
+  const int drop = s.count - maxDigits;
+  if (drop > 3) return std::nullopt;
+  std::uint64_t kept = 0;
+  for (int i = 0; i < maxDigits; ++i) kept = kept * 10 + static_cast<std::uint64_t>(s.digits[i] - '0');
+  int rest = 0, half = 5;
+  for (int i = maxDigits; i < s.count; ++i) rest = rest * 10 + (s.digits[i] - '0');
+  for (int i = 1; i < drop; ++i) half *= 10;
+  const double gap = static_cast<double>(std::nextafter(magnitude, std::numeric_limits<T>::infinity())) -
+                     static_cast<double>(magnitude);
+  const double fromHalf = std::abs(rest - half) * Pow10(s.exponent - (s.count - 1));
+  if (!(fromHalf > 2 * gap)) return std::nullopt;
+  Scientific r;
+  r.exponent = s.exponent;
+  if (rest > half) ++kept;
+  char* end = std::to_chars(r.digits, r.digits + sizeof r.digits, kept).ptr;
+  r.count = static_cast<int>(end - r.digits);
+  if (r.count > maxDigits) ++r.exponent;  // 9999999|9 became 10000000
+  while (r.count > 1 && r.digits[r.count - 1] == '0') --r.count;
+  return r;
+}
+
 // The digits of the shortest text that reads back to `magnitude`; when that
 // needs more than `maxDigits`, the value is rounded to `maxDigits` first and
 // the shortest text of the rounded value's nearest T is taken, so that the
@@ -54,9 +107,14 @@ template <typename T>
 Scientific Digits(T magnitude, int maxDigits) {
   const Scientific s = Shortest(magnitude);
   if (s.count <= maxDigits) return s;
+  if (const auto quick = RoundedFromShortest(magnitude, s, maxDigits)) {
+    if (OnlyTextOfItsValue(magnitude, *quick, maxDigits)) return *quick;
+  }
   char buf[64];
   const auto res =
       std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, maxDigits - 1);
+  const Scientific rounded = Split(buf, res.ptr);
+  if (OnlyTextOfItsValue(magnitude, rounded, maxDigits)) return rounded;
   T nearest{};
   if (std::from_chars(buf, res.ptr, nearest).ec == std::errc::result_out_of_range && magnitude > 1) {
     // Just below the largest T the rounded text overflows; its last digit one
