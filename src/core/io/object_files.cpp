@@ -18,7 +18,9 @@ namespace {
 
 class LineWriter {
  public:
-  explicit LineWriter(std::size_t records) { out_.reserve(records * 160); }
+  // Lines of values average well under 16 bytes; a long caption now and then
+  // only grows the buffer once.
+  explicit LineWriter(std::size_t lines) { out_.reserve(lines * 16); }
 
   // A value is the whole line: a line break inside would shift every later
   // record, so it is stored as a blank.
@@ -31,13 +33,16 @@ class LineWriter {
     }
     out_ += "\r\n";
   }
-  void Bool(bool v) { Text(BooleanText(v)); }
-  void Single(float v) { Text(SingleText(v)); }
-  void Integer(std::int16_t v) { Text(std::to_string(v)); }
-  void Long(Colour v) { Text(std::to_string(static_cast<std::int32_t>(v))); }
+  // Numbers and Booleans never hold a line break.
+  void Bool(bool v) { Line(BooleanText(v)); }
+  void Single(float v) { Line(SingleText(v)); }
+  void Integer(std::int16_t v) { Line(std::to_string(v)); }
+  void Long(Colour v) { Line(std::to_string(static_cast<std::int32_t>(v))); }
   std::string Take() { return std::move(out_); }
 
  private:
+  void Line(std::string_view s) { out_.append(s).append("\r\n", 2); }
+
   std::string out_;
 };
 
