@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -36,12 +37,16 @@ class LineWriter {
   // Numbers and Booleans never hold a line break.
   void Bool(bool v) { Line(BooleanText(v)); }
   void Single(float v) { Line(SingleText(v)); }
-  void Integer(std::int16_t v) { Line(std::to_string(v)); }
-  void Long(Colour v) { Line(std::to_string(static_cast<std::int32_t>(v))); }
+  void Integer(std::int16_t v) { Whole(v); }
+  void Long(Colour v) { Whole(static_cast<std::int32_t>(v)); }
   std::string Take() { return std::move(out_); }
 
  private:
   void Line(std::string_view s) { out_.append(s).append("\r\n", 2); }
+  void Whole(std::int32_t v) {
+    std::array<char, 16> digits;
+    Line(std::string_view(digits.data(), std::to_chars(digits.data(), digits.data() + digits.size(), v).ptr));
+  }
 
   std::string out_;
 };
