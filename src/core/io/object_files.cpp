@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "geometry/number_format.h"
@@ -51,57 +52,38 @@ class LineWriter {
   std::string out_;
 };
 
-void Put(LineWriter& w, const TextRecord& r) {
-  w.Bool(r.Visible);
-  w.Text(r.Caption);
-  w.Text(r.ToolTipText);
-  w.Text(r.Tag);
-  w.Single(r.Top);
-  w.Single(r.Left);
-  w.Single(r.Width);
-  w.Single(r.Height);
-  w.Integer(r.Alignment);
-  w.Integer(r.BackStyle);
-  w.Integer(r.BorderStyle);
-  w.Long(r.BackColor);
-  w.Long(r.ForeColor);
-  w.Text(r.FontName);
-  w.Single(r.FontSize);
-  w.Bool(r.FontItalic);
-  w.Bool(r.FontBold);
-  w.Bool(r.FontStrikethru);
-  w.Bool(r.FontUnderline);
+// A record's lines in its file, in order: one member a line.
+constexpr auto Lines(const TextRecord&) {
+  using R = TextRecord;
+  return std::tuple{&R::Visible,   &R::Caption,        &R::ToolTipText,  &R::Tag,
+                    &R::Top,       &R::Left,           &R::Width,        &R::Height,
+                    &R::Alignment, &R::BackStyle,      &R::BorderStyle,  &R::BackColor,
+                    &R::ForeColor, &R::FontName,       &R::FontSize,     &R::FontItalic,
+                    &R::FontBold,  &R::FontStrikethru, &R::FontUnderline};
 }
-
-void Put(LineWriter& w, const LineRecord& r) {
-  w.Bool(r.Visible);
-  w.Text(r.Tag);
-  w.Single(r.X1);
-  w.Single(r.Y1);
-  w.Single(r.X2);
-  w.Single(r.Y2);
-  w.Long(r.BorderColor);
-  w.Integer(r.BorderWidth);
-  w.Integer(r.BorderStyle);
-  w.Integer(r.DrawMode);
+constexpr auto Lines(const LineRecord&) {
+  using R = LineRecord;
+  return std::tuple{&R::Visible, &R::Tag,         &R::X1,          &R::Y1,          &R::X2,
+                    &R::Y2,      &R::BorderColor, &R::BorderWidth, &R::BorderStyle, &R::DrawMode};
 }
+constexpr auto Lines(const ShapeRecord&) {
+  using R = ShapeRecord;
+  return std::tuple{&R::Visible,   &R::Tag,         &R::Left,      &R::Top,         &R::Width,
+                    &R::Height,    &R::BackColor,   &R::FillColor, &R::BorderColor, &R::BorderWidth,
+                    &R::FillStyle, &R::BorderStyle, &R::DrawMode,  &R::Shape,       &R::BackStyle};
+}
+template <class R>
+constexpr std::size_t kLineCount = std::tuple_size_v<decltype(Lines(R{}))>;
 
-void Put(LineWriter& w, const ShapeRecord& r) {
-  w.Bool(r.Visible);
-  w.Text(r.Tag);
-  w.Single(r.Left);
-  w.Single(r.Top);
-  w.Single(r.Width);
-  w.Single(r.Height);
-  w.Long(r.BackColor);
-  w.Long(r.FillColor);
-  w.Long(r.BorderColor);
-  w.Integer(r.BorderWidth);
-  w.Integer(r.FillStyle);
-  w.Integer(r.BorderStyle);
-  w.Integer(r.DrawMode);
-  w.Integer(r.Shape);
-  w.Integer(r.BackStyle);
+void PutValue(LineWriter& w, bool v) { w.Bool(v); }
+void PutValue(LineWriter& w, const std::string& v) { w.Text(v); }
+void PutValue(LineWriter& w, float v) { w.Single(v); }
+void PutValue(LineWriter& w, std::int16_t v) { w.Integer(v); }
+void PutValue(LineWriter& w, Colour v) { w.Long(v); }
+
+template <class R>
+void Put(LineWriter& w, const R& r) {
+  std::apply([&](auto... m) { (PutValue(w, r.*m), ...); }, Lines(r));
 }
 
 template <class R>
@@ -129,14 +111,17 @@ class RecordReader {
     }
     return Got::Record;
   }
-  const std::string& operator[](std::size_t i) const { return lines_[i]; }
 
-  // Conversions; a failure marks the read as ended by a bad value.
-  bool Bool(std::size_t i, bool& v) { return Set(FileBoolean(lines_[i]), v); }
-  bool Single(std::size_t i, float& v) { return Set(FileSingle(lines_[i]), v); }
-  bool Integer(std::size_t i, std::int16_t& v) { return Set(FileInteger(lines_[i]), v); }
+  // Line i as a value; a failure marks the read as ended by a bad value.
+  bool Value(std::size_t i, std::string& v) {
+    v = lines_[i];
+    return true;
+  }
+  bool Value(std::size_t i, bool& v) { return Set(FileBoolean(lines_[i]), v); }
+  bool Value(std::size_t i, float& v) { return Set(FileSingle(lines_[i]), v); }
+  bool Value(std::size_t i, std::int16_t& v) { return Set(FileInteger(lines_[i]), v); }
   // Colours are stored as the signed decimal of their 32 bits.
-  bool Long(std::size_t i, Colour& v) {
+  bool Value(std::size_t i, Colour& v) {
     std::int32_t n = 0;
     if (!Set(FileLong(lines_[i]), n)) return false;
     v = static_cast<Colour>(n);
@@ -162,40 +147,12 @@ class RecordReader {
   ReadEnd end_ = ReadEnd::Complete;
 };
 
-Got Get(RecordReader& in, TextRecord& r) {
-  const Got g = in.Take(19);
+template <class R>
+Got Get(RecordReader& in, R& r) {
+  const Got g = in.Take(kLineCount<R>);
   if (g != Got::Record) return g;
-  r.Caption = in[1];
-  r.ToolTipText = in[2];
-  r.Tag = in[3];
-  r.FontName = in[13];
-  const bool ok = in.Single(4, r.Top) && in.Single(5, r.Left) && in.Single(6, r.Width) &&
-                  in.Single(7, r.Height) && in.Integer(8, r.Alignment) && in.Integer(9, r.BackStyle) &&
-                  in.Integer(10, r.BorderStyle) && in.Long(11, r.BackColor) && in.Long(12, r.ForeColor) &&
-                  in.Single(14, r.FontSize) && in.Bool(15, r.FontItalic) && in.Bool(16, r.FontBold) &&
-                  in.Bool(17, r.FontStrikethru) && in.Bool(18, r.FontUnderline) && in.Bool(0, r.Visible);
-  return ok ? Got::Record : Got::Damage;
-}
-
-Got Get(RecordReader& in, LineRecord& r) {
-  const Got g = in.Take(10);
-  if (g != Got::Record) return g;
-  r.Tag = in[1];
-  const bool ok = in.Bool(0, r.Visible) && in.Single(2, r.X1) && in.Single(3, r.Y1) && in.Single(4, r.X2) &&
-                  in.Single(5, r.Y2) && in.Long(6, r.BorderColor) && in.Integer(7, r.BorderWidth) &&
-                  in.Integer(8, r.BorderStyle) && in.Integer(9, r.DrawMode);
-  return ok ? Got::Record : Got::Damage;
-}
-
-Got Get(RecordReader& in, ShapeRecord& r) {
-  const Got g = in.Take(15);
-  if (g != Got::Record) return g;
-  r.Tag = in[1];
-  const bool ok = in.Bool(0, r.Visible) && in.Single(2, r.Left) && in.Single(3, r.Top) &&
-                  in.Single(4, r.Width) && in.Single(5, r.Height) && in.Long(6, r.BackColor) &&
-                  in.Long(7, r.FillColor) && in.Long(8, r.BorderColor) && in.Integer(9, r.BorderWidth) &&
-                  in.Integer(10, r.FillStyle) && in.Integer(11, r.BorderStyle) && in.Integer(12, r.DrawMode) &&
-                  in.Integer(13, r.Shape) && in.Integer(14, r.BackStyle);
+  std::size_t i = 0;
+  const bool ok = std::apply([&](auto... m) { return (in.Value(i++, r.*m) && ...); }, Lines(r));
   return ok ? Got::Record : Got::Damage;
 }
 
@@ -277,7 +234,8 @@ std::string FormatTextFile(const Collections& o) {
 }
 
 std::string FormatLineFile(const Collections& o) {
-  LineWriter w(10 * (o.lineHikidashi.size() + o.lineHojoSave.size() + o.lineDsSave.size() + o.linePS.size()));
+  LineWriter w(10 * (o.lineHikidashi.size() + o.lineHojoSave.size() + o.lineDsSave.size() +
+                     o.linePS.size()));
   PutAll(w, o.lineHikidashi);
   PutAll(w, o.lineHojoSave);
   PutAll(w, o.lineDsSave);
@@ -314,7 +272,8 @@ ReadEnd ReadTextObjects(std::istream& bytes, Collections& o) {
   std::optional<TextRecord> positionTemplate;
   std::optional<TextRecord> unused;
   std::vector<TextRecord> positions;
-  const bool ok = ReadSpareSection(in, o.lblKyori, design) && ReadSpareSection(in, o.lblKeiroS, design) &&
+  const bool ok = ReadSpareSection(in, o.lblKyori, design) &&
+                  ReadSpareSection(in, o.lblKeiroS, design) &&
                   ReadSpareSection(in, o.lblMensekiS, design) &&
                   ReadOpenSection(in, o.lblMoji, fresh.lblMoji.front(), positionTemplate) &&
                   ReadOpenSection(in, positions, design, unused);
@@ -341,8 +300,10 @@ ReadEnd ReadLineObjects(std::istream& bytes, Collections& o) {
   o.linePS = fresh.linePS;
   RecordReader in(bytes);
   const LineRecord& design = fresh.lineDsSave.front();
-  const bool ok = ReadSpareSection(in, o.lineHikidashi, design) && ReadSpareSection(in, o.lineHojoSave, design) &&
-                  ReadSpareSection(in, o.lineDsSave, design) && ReadSpareSection(in, o.linePS, design);
+  const bool ok = ReadSpareSection(in, o.lineHikidashi, design) &&
+                  ReadSpareSection(in, o.lineHojoSave, design) &&
+                  ReadSpareSection(in, o.lineDsSave, design) &&
+                  ReadSpareSection(in, o.linePS, design);
   (void)ok;
   return in.end();
 }
@@ -374,7 +335,8 @@ void RepairDistanceLinks(Collections& o) {
   if (o.shpSnpo.size() > 2 * n) {
     o.shpSnpo.resize(2 * n);
   } else {
-    const ShapeRecord design = o.shpSnpo.empty() ? Collections{}.shpSnpo.front() : o.shpSnpo.front();
+    const ShapeRecord design =
+        o.shpSnpo.empty() ? Collections{}.shpSnpo.front() : o.shpSnpo.front();
     while (o.shpSnpo.size() < 2 * n) {
       const LineRecord& end = o.lineHojoSave[o.shpSnpo.size()];
       ShapeRecord m = design;
