@@ -67,27 +67,32 @@ ProjectState StoredPart(ProjectState s) {
   return s;
 }
 
-LineRecord LineStyleOf(const LineRecord& l) {
-  LineRecord r;
-  r.BorderColor = l.BorderColor;
-  r.BorderStyle = l.BorderStyle;
-  r.BorderWidth = l.BorderWidth;
-  return r;
+// The style of the defaults a step keeps and puts back; positions and
+// texts stay as they are.
+void CopyStyle(const LineRecord& from, LineRecord& to) {
+  to.BorderColor = from.BorderColor;
+  to.BorderStyle = from.BorderStyle;
+  to.BorderWidth = from.BorderWidth;
 }
 
-TextRecord LabelStyleOf(const TextRecord& l) {
-  TextRecord r;
-  r.ForeColor = l.ForeColor;
-  r.BackColor = l.BackColor;
-  r.BackStyle = l.BackStyle;
-  r.BorderStyle = l.BorderStyle;
-  r.FontName = l.FontName;
-  r.FontSize = l.FontSize;
-  r.FontBold = l.FontBold;
-  r.FontItalic = l.FontItalic;
-  r.FontStrikethru = l.FontStrikethru;
-  r.FontUnderline = l.FontUnderline;
-  return r;
+void CopyStyle(const TextRecord& from, TextRecord& to) {
+  to.ForeColor = from.ForeColor;
+  to.BackColor = from.BackColor;
+  to.BackStyle = from.BackStyle;
+  to.BorderStyle = from.BorderStyle;
+  to.FontName = from.FontName;
+  to.FontSize = from.FontSize;
+  to.FontBold = from.FontBold;
+  to.FontItalic = from.FontItalic;
+  to.FontStrikethru = from.FontStrikethru;
+  to.FontUnderline = from.FontUnderline;
+}
+
+template <class R>
+R StyleOf(const R& r) {
+  R style;
+  CopyStyle(r, style);
+  return style;
 }
 
 ContentSnapshot Take(const Document& doc, const ContentSnapshot& prev, Tally& t) {
@@ -112,8 +117,8 @@ ContentSnapshot Take(const Document& doc, const ContentSnapshot& prev, Tally& t)
     t.stored = t.anything = true;
   }
   s.numbering = doc.numbering;
-  s.lineStyle = LineStyleOf(doc.live.linDefault);
-  s.labelStyle = LabelStyleOf(doc.live.lblDefault);
+  s.lineStyle = StyleOf(doc.live.linDefault);
+  s.labelStyle = StyleOf(doc.live.lblDefault);
   if (!(s.numbering == prev.numbering) || !(s.lineStyle == prev.lineStyle) || !(s.labelStyle == prev.labelStyle)) {
     t.anything = true;
   }
@@ -149,22 +154,9 @@ bool Restore(Document& doc, const ContentSnapshot& s) {
   ShowTiltLine(doc, h[0], h[1], h[2], h[3]);
 
   doc.numbering = s.numbering;
-  LineRecord& line = doc.live.linDefault;
-  line.BorderColor = s.lineStyle.BorderColor;
-  line.BorderStyle = s.lineStyle.BorderStyle;
-  line.BorderWidth = s.lineStyle.BorderWidth;
+  CopyStyle(s.lineStyle, doc.live.linDefault);
   TextRecord& label = doc.live.lblDefault;
-  const TextRecord& ls = s.labelStyle;
-  label.ForeColor = ls.ForeColor;
-  label.BackColor = ls.BackColor;
-  label.BackStyle = ls.BackStyle;
-  label.BorderStyle = ls.BorderStyle;
-  label.FontName = ls.FontName;
-  label.FontSize = ls.FontSize;
-  label.FontBold = ls.FontBold;
-  label.FontItalic = ls.FontItalic;
-  label.FontStrikethru = ls.FontStrikethru;
-  label.FontUnderline = ls.FontUnderline;
+  CopyStyle(s.labelStyle, label);
   if (doc.measurer) AutoSize(label, *doc.measurer);
 
   // Records of a step taken at another zoom follow the view's factor.
