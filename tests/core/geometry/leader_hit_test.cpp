@@ -6,15 +6,13 @@
 #include <random>
 #include <vector>
 
+#include "core/record_builders.h"
+
 namespace planimo {
 namespace {
 
 LineRecord Line(float x1, float y1, float x2, float y2, bool visible = true) {
-  LineRecord l;
-  l.X1 = x1;
-  l.Y1 = y1;
-  l.X2 = x2;
-  l.Y2 = y2;
+  LineRecord l = test::ShownLine(x1, y1, x2, y2);
   l.Visible = visible;
   return l;
 }

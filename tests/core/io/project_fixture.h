@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+#include "../record_builders.h"
 #include "geometry/units.h"
 #include "model/document.h"
 
@@ -46,26 +47,14 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 
 inline TextRecord Label(const std::string& caption, const std::string& tip, const std::string& tag, float top,
                         float left) {
-  TextRecord r;
-  r.Visible = true;
-  r.Caption = caption;
-  r.ToolTipText = tip;
-  r.Tag = tag;
-  r.Top = top;
-  r.Left = left;
+  TextRecord r = ShownLabel(caption, left, top, tip, tag);
   r.Width = 2.0f * static_cast<float>(caption.size());
   r.Height = 4;
   return r;
 }
 
 inline LineRecord Line(float x1, float y1, float x2, float y2, const std::string& tag = "") {
-  LineRecord r;
-  r.Visible = true;
-  r.Tag = tag;
-  r.X1 = x1;
-  r.Y1 = y1;
-  r.X2 = x2;
-  r.Y2 = y2;
+  LineRecord r = ShownLine(x1, y1, x2, y2, tag);
   r.BorderColor = Rgb(0, 0, 255);
   return r;
 }

@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "core/record_builders.h"
+
 namespace planimo {
 namespace {
 
 TextRecord Box(float left, float top, float w = 10, float h = 5) {
-  TextRecord l;
-  l.Visible = true;
-  l.Left = left;
-  l.Top = top;
+  TextRecord l = test::ShownLabel("", left, top);
   l.Width = w;
   l.Height = h;
   return l;

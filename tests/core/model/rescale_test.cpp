@@ -6,6 +6,8 @@
 #include <limits>
 #include <memory>
 
+#include "core/record_builders.h"
+
 namespace planimo {
 namespace {
 
@@ -29,12 +31,7 @@ TextRecord Label(float left, float top, float size) {
   return l;
 }
 
-LineRecord Line(float x1, float y1, float x2, float y2) {
-  LineRecord l;
-  l.Visible = true;
-  l.X1 = x1, l.Y1 = y1, l.X2 = x2, l.Y2 = y2;
-  return l;
-}
+LineRecord Line(float x1, float y1, float x2, float y2) { return test::ShownLine(x1, y1, x2, y2); }
 
 Document DocAt100() {
   Document doc;

@@ -7,19 +7,14 @@
 
 #include <string>
 
+#include "../record_builders.h"
 #include "model/document.h"
 
 namespace planimo::print_scenario {
 
 inline LineRecord Line(float x1, float y1, float x2, float y2, Colour colour, std::int16_t width,
                        const std::string& tag = {}) {
-  LineRecord l;
-  l.Visible = true;
-  l.Tag = tag;
-  l.X1 = x1;
-  l.Y1 = y1;
-  l.X2 = x2;
-  l.Y2 = y2;
+  LineRecord l = test::ShownLine(x1, y1, x2, y2, tag);
   l.BorderColor = colour;
   l.BorderWidth = width;
   return l;
@@ -27,13 +22,7 @@ inline LineRecord Line(float x1, float y1, float x2, float y2, Colour colour, st
 
 inline TextRecord Label(const std::string& caption, const std::string& tooltip, float left, float top,
                         Colour fore, const std::string& tag = {}) {
-  TextRecord t;
-  t.Visible = true;
-  t.Caption = caption;
-  t.ToolTipText = tooltip;
-  t.Tag = tag;
-  t.Left = left;
-  t.Top = top;
+  TextRecord t = test::ShownLabel(caption, left, top, tooltip, tag);
   t.ForeColor = fore;
   t.BackStyle = 0;  // transparent on screen: printed opaque all the same
   t.BackColor = Rgb(255, 255, 0);
