@@ -19,7 +19,7 @@
 
 #include "app/annotation_commands.h"
 #include "app/main_window.h"
-#include "fake_message_sink.h"
+#include "drawing_window.h"
 #include "measure/dispatcher.h"
 #include "view/map_view.h"
 
@@ -30,23 +30,9 @@ constexpr float kMmPerPx = 0.2645f;
 
 QPoint Px(float xmm, float ymm) { return QPoint(qRound(xmm / kMmPerPx), qRound(ymm / kMmPerPx)); }
 
-void Send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held) {
-  QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
-
-struct AnnotationUiTest : ::testing::Test {
+struct AnnotationUiTest : DrawingWindowTest {
   void SetUp() override {
-    w.resize(1100, 900);
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    QImage white(800, 600, QImage::Format_RGB32);
-    white.fill(Qt::white);
-    const QString path = folder.filePath(QStringLiteral("white.bmp"));
-    ASSERT_TRUE(white.save(path));
-    w.openImage(path);
-    ASSERT_NE(w.mapView(), nullptr);
-    vp = w.mapView()->viewport();
+    ASSERT_NO_FATAL_FAILURE(DrawingWindowTest::SetUp());
     w.annotations()->setColourDialog([](const QColor&) { return QColor(10, 20, 30); });
     w.annotations()->setFontDialog([](const QFont&) {
       QFont f(QStringLiteral("Serif"));
@@ -74,10 +60,6 @@ struct AnnotationUiTest : ::testing::Test {
   }
   QAction* cmd(const char* name) const { return w.command(QString::fromLatin1(name)); }
 
-  QTemporaryDir folder;
-  std::shared_ptr<FakeMessageSink> sink = std::make_shared<FakeMessageSink>();
-  MainWindow w{sink, folder.path()};
-  QWidget* vp = nullptr;
 };
 
 TEST_F(AnnotationUiTest, LeaderLineDrawnThenDeletedFromItsEditPopup) {

@@ -16,16 +16,11 @@
 #include <memory>
 
 #include "app/main_window.h"
-#include "fake_message_sink.h"
+#include "drawing_window.h"
 #include "view/map_view.h"
 
 namespace planimo {
 namespace {
-
-void Send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held) {
-  QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
 
 // Click, move, click: the way every line is drawn on the map.
 void DrawLine(QWidget* w, QPoint from, QPoint to) {
@@ -44,19 +39,10 @@ void Type(QLineEdit* box, const QString& text) {
   QTest::keyClick(box, Qt::Key_Tab);
 }
 
-TEST(CalibrateUi, PickedReferencesAndTypedLengthsGiveRealDistances) {
-  QTemporaryDir folder;
-  auto sink = std::make_shared<FakeMessageSink>();
-  MainWindow w(sink, folder.path());
-  w.resize(1100, 900);
-  w.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-  QImage white(800, 600, QImage::Format_RGB32);
-  white.fill(Qt::white);
-  const QString path = folder.filePath(QStringLiteral("plan.bmp"));
-  ASSERT_TRUE(white.save(path));
-  w.openImage(path);
-  QWidget* map = w.mapView()->viewport();
+using CalibrateUi = DrawingWindowTest;
+
+TEST_F(CalibrateUi, PickedReferencesAndTypedLengthsGiveRealDistances) {
+  QWidget* map = vp;
 
   w.command(QStringLiteral("mnuToolOpt"))->trigger();
   OptionsDialog* dialog = w.optionsDialog();

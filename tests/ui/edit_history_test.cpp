@@ -18,7 +18,7 @@
 
 #include "app/main_window.h"
 #include "io/project_flow.h"
-#include "fake_message_sink.h"
+#include "drawing_window.h"
 #include "view/map_view.h"
 
 namespace planimo {
@@ -26,23 +26,10 @@ namespace {
 
 constexpr double kMmPerPx = 0.2645;
 
-void Send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held) {
-  QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
-
-struct EditHistoryUiTest : ::testing::Test {
+struct EditHistoryUiTest : DrawingWindowTest {
   void SetUp() override {
-    w.resize(1100, 900);
-    w.show();
+    ASSERT_NO_FATAL_FAILURE(DrawingWindowTest::SetUp());
     w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    QImage white(800, 600, QImage::Format_RGB32);
-    white.fill(Qt::white);
-    const QString path = folder.filePath(QStringLiteral("white.bmp"));
-    ASSERT_TRUE(white.save(path));
-    w.openImage(path);
-    vp = w.mapView()->viewport();
   }
   void Measure(QPoint a, QPoint b) {
     QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, a);
@@ -51,11 +38,6 @@ struct EditHistoryUiTest : ::testing::Test {
   }
   QAction* cmd(const char* name) const { return w.command(QString::fromLatin1(name)); }
   int Kept() const { return UBound(w.document().objects.lblKyori); }
-
-  QTemporaryDir folder;
-  std::shared_ptr<FakeMessageSink> sink = std::make_shared<FakeMessageSink>();
-  MainWindow w{sink, folder.path()};
-  QWidget* vp = nullptr;
 };
 
 TEST_F(EditHistoryUiTest, MenuCaptionsAndKeysWalkBackAndForthOverASession) {

@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "app/main_window.h"
-#include "fake_message_sink.h"
+#include "drawing_window.h"
 #include "model/platform.h"
 #include "view/map_view.h"
 
@@ -23,23 +23,9 @@ namespace {
 
 constexpr float kMmPerPx = 0.2645f;
 
-void Send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held) {
-  QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
-
-struct LabelEventsUiTest : ::testing::Test {
+struct LabelEventsUiTest : DrawingWindowTest {
   void SetUp() override {
-    w.resize(1100, 900);
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    QImage white(800, 600, QImage::Format_RGB32);
-    white.fill(Qt::white);
-    const QString path = folder.filePath(QStringLiteral("white.bmp"));
-    ASSERT_TRUE(white.save(path));
-    w.openImage(path);
-    ASSERT_NE(w.mapView(), nullptr);
-    vp = w.mapView()->viewport();
+    ASSERT_NO_FATAL_FAILURE(DrawingWindowTest::SetUp());
 
     // One kept distance label at (50 mm, 40 mm), the spare after it.
     Document& doc = w.document();
@@ -60,11 +46,6 @@ struct LabelEventsUiTest : ::testing::Test {
   QPoint Inside() const {
     return QPoint(static_cast<int>(Label().Left / kMmPerPx) + 4, static_cast<int>(Label().Top / kMmPerPx) + 4);
   }
-
-  QTemporaryDir folder;
-  std::shared_ptr<FakeMessageSink> sink = std::make_shared<FakeMessageSink>();
-  MainWindow w{sink, folder.path()};
-  QWidget* vp = nullptr;
 };
 
 TEST_F(LabelEventsUiTest, DragMovesTheLabelAndMeasuresNothing) {

@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "app/main_window.h"
-#include "fake_message_sink.h"
+#include "drawing_window.h"
 #include "measure/abandon.h"
 #include "model/value_tag.h"
 #include "view/map_view.h"
@@ -28,11 +28,7 @@ const QColor kBlue(0, 0, 255);
 int ToPx(float mm) { return static_cast<int>(std::floor(mm / kMmPerPx)); }
 
 // A pointer move with no button down, as the mouse sends it over the map.
-void MoveTo(QWidget* w, QPoint p) {
-  QMouseEvent move(QEvent::MouseMove, QPointF(p), QPointF(w->mapToGlobal(p)), Qt::NoButton, Qt::NoButton,
-                   Qt::NoModifier);
-  QApplication::sendEvent(w, &move);
-}
+void MoveTo(QWidget* w, QPoint p) { Send(w, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton); }
 
 // Whether the colour is at p or at a pixel next to it (a fractional position
 // may fall on either side).
@@ -59,21 +55,12 @@ QRect LabelRect(const TextRecord& l) {
   return QRect(QPoint(ToPx(l.Left) + 1, ToPx(l.Top) + 1), QPoint(ToPx(l.Left + l.Width) - 2, ToPx(l.Top + l.Height) - 2));
 }
 
-struct MeasureUiTest : ::testing::Test {
+struct MeasureUiTest : DrawingWindowTest {
   void SetUp() override {
-    w.resize(1100, 900);
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    QImage white(800, 600, QImage::Format_RGB32);
-    white.fill(Qt::white);
-    const QString path = folder.filePath(QStringLiteral("white.bmp"));
-    ASSERT_TRUE(white.save(path));
-    w.openImage(path);
+    ASSERT_NO_FATAL_FAILURE(DrawingWindowTest::SetUp());
     ASSERT_TRUE(sink->boxes.empty());
-    ASSERT_NE(w.mapView(), nullptr);
     ASSERT_TRUE(w.mapView()->hasImage());
     ASSERT_EQ(w.mapView()->scrollOffset(), QPoint(0, 0));
-    vp = w.mapView()->viewport();
     ASSERT_GE(vp->width(), 800);
     ASSERT_GE(vp->height(), 600);
   }
@@ -86,11 +73,6 @@ struct MeasureUiTest : ::testing::Test {
     MoveTo(vp, b);
     QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, b);
   }
-
-  QTemporaryDir folder;
-  std::shared_ptr<FakeMessageSink> sink = std::make_shared<FakeMessageSink>();
-  MainWindow w{sink, folder.path()};
-  QWidget* vp = nullptr;
 };
 
 TEST_F(MeasureUiTest, HorizontalDistanceIsKeptAndPaintedThroughTheHalfZoom) {

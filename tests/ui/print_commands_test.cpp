@@ -21,7 +21,7 @@
 
 #include "app/main_window.h"
 #include "app/options_dialog.h"
-#include "fake_message_sink.h"
+#include "drawing_window.h"
 #include "model/history.h"
 #include "pdf_reader.h"
 #include "print/print_commands.h"
@@ -40,16 +40,12 @@ W* Child(QWidget& parent, const QString& name) {
 
 void Click(QWidget& dialog, const QString& name) { Child<QAbstractButton>(dialog, name)->click(); }
 
-class PrintCommandsTest : public ::testing::Test {
+class PrintCommandsTest : public DrawingWindowTest {
  protected:
   void SetUp() override {
-    w.resize(1000, 800);
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     QImage image(600, 400, QImage::Format_RGB32);
     image.fill(QColor(40, 140, 220));
-    ASSERT_TRUE(image.save(folder.filePath(QStringLiteral("plan.bmp"))));
-    w.openImage(folder.filePath(QStringLiteral("plan.bmp")));
+    ASSERT_NO_FATAL_FAILURE(ShowDrawing(image, QStringLiteral("plan.bmp"), QSize(1000, 800)));
     ASSERT_TRUE(w.mapView()->hasImage());
     print = w.printing();
     ASSERT_NE(print, nullptr);
@@ -58,7 +54,6 @@ class PrintCommandsTest : public ::testing::Test {
       asked.push_back(title + QLatin1Char('|') + filter + QLatin1Char('|') + suffix);
       return answer;
     });
-    vp = w.mapView()->viewport();
     sink->boxes.clear();
   }
 
@@ -76,11 +71,7 @@ class PrintCommandsTest : public ::testing::Test {
   QString File(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
   QImage Grab() const { return vp->grab().toImage(); }
 
-  QTemporaryDir folder;
-  std::shared_ptr<FakeMessageSink> sink = std::make_shared<FakeMessageSink>();
-  MainWindow w{sink, folder.path()};
   PrintCommands* print = nullptr;
-  QWidget* vp = nullptr;
   QString answer;
   QStringList asked;
 };
