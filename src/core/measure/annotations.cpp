@@ -284,13 +284,7 @@ std::optional<std::string> HoverText(const Document& doc, float x, float y) {
       y < sample.Top + sample.Height) {
     label = &sample;
   } else if (const LabelHit hit = HitLabel(doc.objects, x, y)) {
-    const Collections& o = doc.objects;
-    const std::vector<TextRecord>& list = hit.kind == kKindKyori      ? o.lblKyori
-                                          : hit.kind == kKindMensekiS ? o.lblMensekiS
-                                          : hit.kind == kKindKeiroS   ? o.lblKeiroS
-                                          : hit.kind == kKindMoji     ? o.lblMoji
-                                                                      : o.lblKeiIdoS;
-    label = &list[static_cast<std::size_t>(hit.index)];
+    label = &(*LabelsOfKind(doc.objects, hit.kind))[static_cast<std::size_t>(hit.index)];
   }
   if (label == nullptr || label->ToolTipText.empty()) return std::nullopt;
   return label->ToolTipText;

@@ -24,20 +24,11 @@ R* Element(std::vector<R>& c, int i) {
   return &c[static_cast<std::size_t>(i)];
 }
 
-std::vector<TextRecord>* LabelList(Collections& o, std::string_view kind) {
-  if (kind == kKindKyori) return &o.lblKyori;
-  if (kind == kKindMensekiS) return &o.lblMensekiS;
-  if (kind == kKindKeiroS) return &o.lblKeiroS;
-  if (kind == kKindMoji) return &o.lblMoji;
-  if (kind == kKindKeiIdoS) return &o.lblKeiIdoS;
-  return nullptr;
-}
-
 // The selected label, the style sample when the sample is selected, or null
 // (a leader line, nothing selected, an index that no longer exists).
 TextRecord* SelectedLabel(Document& doc) {
   if (Is(doc, kKindDefault)) return &doc.live.lblDefault;
-  std::vector<TextRecord>* list = LabelList(doc.objects, doc.selected.strKind);
+  std::vector<TextRecord>* list = LabelsOfKind(doc.objects, doc.selected.strKind);
   if (list == nullptr) return nullptr;
   // The comment list's element 0 is its template, never an object.
   if (Is(doc, kKindMoji) && doc.selected.intIndex == 0) return nullptr;
@@ -165,9 +156,9 @@ bool DeleteSelected(Document& doc) {
   if (Is(doc, kKindKyori) && labelKind && k < UBound(o.lblKyori)) {
     RemoveDistanceObject(o, k);
   } else if ((Is(doc, kKindMensekiS) || Is(doc, kKindKeiroS)) && labelKind) {
-    RemoveTagged(o, *LabelList(o, doc.selected.strKind), k);
+    RemoveTagged(o, *LabelsOfKind(o, doc.selected.strKind), k);
   } else if ((Is(doc, kKindMoji) || Is(doc, kKindKeiIdoS)) && labelKind) {
-    RemoveAt(*LabelList(o, doc.selected.strKind), k);
+    RemoveAt(*LabelsOfKind(o, doc.selected.strKind), k);
   } else if (SelectedLeader(doc) != nullptr && k < UBound(o.lineHikidashi)) {
     RemoveAt(o.lineHikidashi, k);
   } else {

@@ -7,23 +7,15 @@
 #include "geometry/number_format.h"
 #include "measure/annotations.h"
 #include "measure/readout.h"
+#include "model/hit_test.h"
 #include "model/platform.h"
 
 namespace planimo {
 
 namespace {
 
-std::vector<TextRecord>* LabelsOf(Collections& o, std::string_view kind) {
-  if (kind == kKindKyori) return &o.lblKyori;
-  if (kind == kKindMensekiS) return &o.lblMensekiS;
-  if (kind == kKindKeiroS) return &o.lblKeiroS;
-  if (kind == kKindMoji) return &o.lblMoji;
-  if (kind == kKindKeiIdoS) return &o.lblKeiIdoS;
-  return nullptr;
-}
-
 TextRecord* LabelAt(Document& doc, std::string_view kind, int index) {
-  std::vector<TextRecord>* labels = LabelsOf(doc.objects, kind);
+  std::vector<TextRecord>* labels = LabelsOfKind(doc.objects, kind);
   if (labels == nullptr || index < 0 || index >= static_cast<int>(labels->size())) return nullptr;
   return &(*labels)[static_cast<std::size_t>(index)];
 }

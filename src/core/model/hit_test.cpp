@@ -21,6 +21,19 @@ int TopMost(const std::vector<TextRecord>& labels, float x, float y, int first) 
 
 }  // namespace
 
+std::vector<TextRecord>* LabelsOfKind(Collections& o, std::string_view kind) {
+  if (kind == kKindKyori) return &o.lblKyori;
+  if (kind == kKindMensekiS) return &o.lblMensekiS;
+  if (kind == kKindKeiroS) return &o.lblKeiroS;
+  if (kind == kKindMoji) return &o.lblMoji;
+  if (kind == kKindKeiIdoS) return &o.lblKeiIdoS;
+  return nullptr;
+}
+
+const std::vector<TextRecord>* LabelsOfKind(const Collections& o, std::string_view kind) {
+  return LabelsOfKind(const_cast<Collections&>(o), kind);
+}
+
 LabelHit HitLabel(const Collections& o, float x, float y, const LabelHitFilter& filter) {
   struct Layer {
     bool on;

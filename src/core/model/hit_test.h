@@ -8,6 +8,8 @@
 // this stack; the shell tests them itself.
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "model/collections.h"
 
@@ -26,6 +28,10 @@ inline constexpr const char* kKindMensekiS = "lblMensekiS";
 inline constexpr const char* kKindKeiroS = "lblKeiroS";
 inline constexpr const char* kKindMoji = "lblMoji";
 inline constexpr const char* kKindKeiIdoS = "lblKeiIdoS";
+
+// The label collection a kind names; null for any other kind.
+std::vector<TextRecord>* LabelsOfKind(Collections& objects, std::string_view kind);
+const std::vector<TextRecord>* LabelsOfKind(const Collections& objects, std::string_view kind);
 
 // Which label collections take part; the shell leaves out those whose tool
 // is not active.
