@@ -44,11 +44,7 @@ struct Scene : MapFixture {
     }
   }
   void Select(const char* kind, int index) { doc.selected = {kind, static_cast<std::int16_t>(index)}; }
-  int Tagged(const std::string& tag) const {
-    int n = 0;
-    for (const LineRecord& l : doc.objects.linePS) n += l.Visible && l.Tag == tag;
-    return n;
-  }
+  int Tagged(const std::string& tag) const { return test::Tagged(doc.objects, tag); }
   const TextRecord& Area() const { return doc.objects.lblMensekiS[0]; }
   const TextRecord& Route() const { return doc.objects.lblKeiroS[0]; }
 };

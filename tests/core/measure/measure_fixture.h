@@ -12,6 +12,7 @@
 #include "measure/dispatcher.h"
 #include "measure/tool_state.h"
 #include "model/document.h"
+#include "model/value_tag.h"
 
 namespace planimo::test {
 
@@ -39,6 +40,19 @@ class ScriptedAsker : public InputAsker {
   std::optional<std::string> answer;
   std::vector<std::vector<std::string>> asked;
 };
+
+// The value a label's tag stores, or -1 when the tag does not parse.
+inline double TagValue(const TextRecord& label) {
+  const std::optional<ValueTag> t = ParseValueTag(label.Tag);
+  return t ? t->value : -1;
+}
+
+// How many shown outline segments carry `tag`.
+inline int Tagged(const Collections& o, const std::string& tag) {
+  int n = 0;
+  for (const LineRecord& l : o.linePS) n += l.Visible && l.Tag == tag;
+  return n;
+}
 
 struct MapFixture {
   MapFixture() {

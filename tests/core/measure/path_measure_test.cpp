@@ -25,17 +25,6 @@ void DrawPath(MapFixture& f, const Points& pts) {
   }
 }
 
-double TagValue(const TextRecord& label) {
-  const std::optional<ValueTag> t = ParseValueTag(label.Tag);
-  return t ? t->value : -1;
-}
-
-int Tagged(const Collections& o, const std::string& tag) {
-  int n = 0;
-  for (const LineRecord& l : o.linePS) n += l.Visible && l.Tag == tag;
-  return n;
-}
-
 struct PathFixture : MapFixture {
   PathFixture() { SelectMode(doc, s, MeasureMode::Path, nullptr); }
 };

@@ -33,17 +33,6 @@ struct Px {
   int x, y;
 };
 
-double TagValue(const TextRecord& label) {
-  const std::optional<ValueTag> t = ParseValueTag(label.Tag);
-  return t ? t->value : -1;
-}
-
-int Tagged(const Collections& o, const std::string& tag) {
-  int n = 0;
-  for (const LineRecord& l : o.linePS) n += l.Visible && l.Tag == tag;
-  return n;
-}
-
 // Every collection holding kept objects ends with exactly one hidden spare.
 template <class R>
 void ExpectSpareHidden(const std::vector<R>& c, int ubound, const char* name) {
