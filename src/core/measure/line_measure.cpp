@@ -10,6 +10,7 @@
 #include "geometry/specified_end.h"
 #include "geometry/tilt.h"
 #include "geometry/units.h"
+#include "model/record_style.h"
 #include "model/value_tag.h"
 
 namespace planimo {
@@ -30,28 +31,9 @@ bool RoomForDistance(const Collections& o) {
          UBound(o.lblKyori) + 1 <= kMaxIndex && UBound(o.lineDsSave) + 1 <= kMaxIndex;
 }
 
-void StyleLine(LineRecord& r, const LineRecord& d) {
-  r.BorderColor = d.BorderColor;
-  r.BorderStyle = d.BorderStyle;
-  r.BorderWidth = d.BorderWidth;
-}
-
 void CentreMarker(ShapeRecord& m, float x, float y) {
   m.Left = x - m.Width / 2;
   m.Top = y - m.Height / 2;
-}
-
-void StyleLabel(TextRecord& r, const TextRecord& d) {
-  r.ForeColor = d.ForeColor;
-  r.BackColor = d.BackColor;
-  r.BackStyle = d.BackStyle;
-  r.BorderStyle = d.BorderStyle;
-  r.FontBold = d.FontBold;
-  r.FontItalic = d.FontItalic;
-  r.FontName = d.FontName;
-  r.FontSize = d.FontSize;
-  r.FontStrikethru = d.FontStrikethru;
-  r.FontUnderline = d.FontUnderline;
 }
 
 // The pair of live extension lines a kept object takes: the upper (or
@@ -74,7 +56,7 @@ void WriteDistanceObject(Document& doc, const MeasureSession& s, int k, int p) {
     e.Y1 = src.Y1;
     e.X2 = src.X2;
     e.Y2 = src.Y2;
-    StyleLine(e, live.linDefault);
+    CopyStyle(live.linDefault, e);
     e.Visible = true;
     ShapeRecord& m = o.shpSnpo[static_cast<std::size_t>(2 * k + i)];
     CentreMarker(m, src.X2, src.Y2);
@@ -86,7 +68,7 @@ void WriteDistanceObject(Document& doc, const MeasureSession& s, int k, int p) {
   label.Caption = live.lblDistance.Caption;
   label.Tag = live.lblDistance.Tag;
   label.ToolTipText = s.readout.txtPict[3];
-  StyleLabel(label, live.lblDefault);
+  CopyStyle(live.lblDefault, label);
   AutoSize(label, *doc.measurer);
   CentreLabel(label, a.X2, a.Y2, b.X2, b.Y2);
   label.Visible = true;
@@ -95,7 +77,7 @@ void WriteDistanceObject(Document& doc, const MeasureSession& s, int k, int p) {
   dim.Y1 = a.Y2;
   dim.X2 = b.X2;
   dim.Y2 = b.Y2;
-  StyleLine(dim, live.linDefault);
+  CopyStyle(live.linDefault, dim);
   dim.Visible = true;
   MarkChanged(doc);
 }

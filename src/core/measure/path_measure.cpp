@@ -8,6 +8,7 @@
 #include "geometry/tilt.h"
 #include "geometry/units.h"
 #include "measure/line_measure.h"
+#include "model/record_style.h"
 #include "model/value_tag.h"
 
 namespace planimo {
@@ -68,24 +69,12 @@ bool KeepOutline(Document& doc, TextRecord& live, std::vector<TextRecord>& label
     e.X2 = seg.X2;
     e.Y2 = seg.Y2;
     e.Tag = live.Tag;
-    e.BorderStyle = style.BorderStyle;
-    e.BorderWidth = style.BorderWidth;
-    e.BorderColor = style.BorderColor;
+    CopyStyle(style, e);
     e.Visible = true;
     AppendSpare(o.linePS);
   }
   TextRecord& l = labels.back();
-  const TextRecord& d = doc.live.lblDefault;
-  l.ForeColor = d.ForeColor;
-  l.BackColor = d.BackColor;
-  l.BackStyle = d.BackStyle;
-  l.BorderStyle = d.BorderStyle;
-  l.FontBold = d.FontBold;
-  l.FontItalic = d.FontItalic;
-  l.FontName = d.FontName;
-  l.FontSize = d.FontSize;
-  l.FontStrikethru = d.FontStrikethru;
-  l.FontUnderline = d.FontUnderline;
+  CopyStyle(doc.live.lblDefault, l);
   l.Caption = live.Caption;
   l.Tag = live.Tag;
   l.Top = live.Top;

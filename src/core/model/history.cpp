@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "model/record_style.h"
 #include "model/rescale.h"
 
 namespace planimo {
@@ -67,27 +68,7 @@ ProjectState StoredPart(ProjectState s) {
   return s;
 }
 
-// The style of the defaults a step keeps and puts back; positions and
-// texts stay as they are.
-void CopyStyle(const LineRecord& from, LineRecord& to) {
-  to.BorderColor = from.BorderColor;
-  to.BorderStyle = from.BorderStyle;
-  to.BorderWidth = from.BorderWidth;
-}
-
-void CopyStyle(const TextRecord& from, TextRecord& to) {
-  to.ForeColor = from.ForeColor;
-  to.BackColor = from.BackColor;
-  to.BackStyle = from.BackStyle;
-  to.BorderStyle = from.BorderStyle;
-  to.FontName = from.FontName;
-  to.FontSize = from.FontSize;
-  to.FontBold = from.FontBold;
-  to.FontItalic = from.FontItalic;
-  to.FontStrikethru = from.FontStrikethru;
-  to.FontUnderline = from.FontUnderline;
-}
-
+// The style of a default, alone on an otherwise blank record.
 template <class R>
 R StyleOf(const R& r) {
   R style;
