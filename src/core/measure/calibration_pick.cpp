@@ -89,21 +89,8 @@ void TaiouPickDrag(Document& doc, MeasureSession& s, float x, float y, PickRepor
 void TaiouPickUp(MeasureSession& s) { s.menu.popTaiou1 = s.menu.popTaiou2 = false; }
 
 void StartKnownDistanceLine(Document& doc, MeasureSession& s, float x, float y, PickReport& r) {
-  WorkingObjects& live = doc.live;
-  LineRecord& l = live.lineDistance;
-  l.X1 = l.X2 = x;
-  l.Y1 = l.Y2 = y;
-  l.Visible = true;
-  TextRecord& label = live.lblDistance;
-  label.Caption = "0.00 mm";
-  AutoSize(label, *doc.measurer);
-  label.Left = x;
-  label.Top = y - label.Height;
-  label.Visible = true;
+  StartLiveDistance(doc, x, y, "0.00 mm");
   s.flags.booKnownDisRun = true;
-  StartExtensionLines(live, x, y);
-  OrientExtensionLines(live, x, y, x, y, doc.state.GE_sngHojoLen);
-  ShowExtensionLines(live, true);
   r.knownDistance = KnownDistanceReport{s.menu.popDisY ? 1 : 0, x, y, x, y, 0.0f};
 }
 

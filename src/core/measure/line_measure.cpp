@@ -239,24 +239,28 @@ bool UpdateLastSegmentDistance(Document& doc, MeasureSession& s, float x1, float
   return true;
 }
 
-void StartLine(Document& doc, MeasureSession& s, float x, float y) {
+void StartLiveDistance(Document& doc, float x, float y, const std::string& caption) {
   WorkingObjects& live = doc.live;
   LineRecord& l = live.lineDistance;
   l.X1 = l.X2 = x;
   l.Y1 = l.Y2 = y;
   l.Visible = true;
   TextRecord& label = live.lblDistance;
-  label.Caption = "0.00 " + doc.state.strUnitD;
+  label.Caption = caption;
   AutoSize(label, *doc.measurer);
   label.Left = x;
   label.Top = y - label.Height;
   label.Visible = true;
-  s.flags.booMesShownDis = s.flags.booMesShownKei = false;
-  if (doc.state.GE_booModeDis) s.flags.booMesRunDis = true;
-  if (doc.state.GE_booModeKei) s.flags.booMesRunKei = true;
   StartExtensionLines(live, x, y);
   OrientExtensionLines(live, x, y, x, y, doc.state.GE_sngHojoLen);
   ShowExtensionLines(live, true);
+}
+
+void StartLine(Document& doc, MeasureSession& s, float x, float y) {
+  StartLiveDistance(doc, x, y, "0.00 " + doc.state.strUnitD);
+  s.flags.booMesShownDis = s.flags.booMesShownKei = false;
+  if (doc.state.GE_booModeDis) s.flags.booMesRunDis = true;
+  if (doc.state.GE_booModeKei) s.flags.booMesRunKei = true;
 }
 
 bool FollowLine(Document& doc, MeasureSession& s, float x, float y, bool shift) {

@@ -66,6 +66,10 @@ bool KeepSegmentDistance(Document& doc, MeasureSession& s, float x1, float y1, f
 bool UpdateLastSegmentDistance(Document& doc, MeasureSession& s, float x1, float y1, float x2,
                                float y2, bool dis);
 
+// Shows the live distance line and its extension lines as a point at (x, y),
+// the label above it reading `caption`.
+void StartLiveDistance(Document& doc, float x, float y, const std::string& caption);
+
 // The three measurements of a click, move, click; (x, y) in view mm.
 void StartLine(Document& doc, MeasureSession& s, float x, float y);
 bool FollowLine(Document& doc, MeasureSession& s, float x, float y, bool shift);
