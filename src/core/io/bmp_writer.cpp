@@ -1,8 +1,13 @@
 #include "io/bmp_writer.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 namespace planimo {
@@ -10,7 +15,6 @@ namespace planimo {
 namespace {
 
 constexpr std::size_t kHeaderSize = 54;
-constexpr std::size_t kWriteBuffer = 1 << 20;
 
 void Put16(std::uint8_t* p, std::uint32_t v) {
   p[0] = static_cast<std::uint8_t>(v);
@@ -49,9 +53,9 @@ bool BmpHeader24(int width, int height, std::array<std::uint8_t, 54>& h) {
 BmpWriter::~BmpWriter() { Abandon(); }
 
 void BmpWriter::Abandon() {
-  if (file_ == nullptr) return;
-  std::fclose(file_);
-  file_ = nullptr;
+  if (fd_ < 0) return;
+  ::close(fd_);
+  fd_ = -1;
   std::remove(partPath_.c_str());
 }
 
@@ -62,46 +66,110 @@ ErrorReport BmpWriter::Open(const std::string& path, int width, int height) {
   if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) return ErrorFromErrno(errno, path);
   path_ = path;
   partPath_ = path + ".part";
-  file_ = std::fopen(partPath_.c_str(), "wb");
-  if (file_ == nullptr) return ErrorFromErrno(errno, path);
-  std::setvbuf(file_, nullptr, _IOFBF, kWriteBuffer);
+  fd_ = ::open(partPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd_ < 0) return ErrorFromErrno(errno, path);
   width_ = width;
   rowsLeft_ = height;
-  padding_ = static_cast<std::size_t>(RowBytes(width) - static_cast<std::uint64_t>(width) * 3);
-  if (std::fwrite(header.data(), 1, header.size(), file_) != header.size()) {
-    const int err = errno;
-    Abandon();
-    return ErrorFromErrno(err, path);
+  rowBytes_ = static_cast<std::size_t>(RowBytes(width));
+  buffer_.assign(header.begin(), header.end());
+  return Put(header.size());
+}
+
+ErrorReport BmpWriter::Put(std::size_t bytes) {
+  const std::uint8_t* p = buffer_.data();
+  while (bytes > 0) {
+    const ssize_t n = ::write(fd_, p, bytes);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int err = n < 0 ? errno : ENOSPC;
+      Abandon();
+      return ErrorFromErrno(err, path_);
+    }
+    p += n;
+    bytes -= static_cast<std::size_t>(n);
   }
   return {};
 }
 
 ErrorReport BmpWriter::WriteRow(const std::uint8_t* bgr) {
-  if (file_ == nullptr || rowsLeft_ <= 0) return {kErrInvalidArgument, ErrorDescription(kErrInvalidArgument, path_)};
-  static constexpr std::uint8_t kZeros[3] = {0, 0, 0};
-  const std::size_t bytes = static_cast<std::size_t>(width_) * 3;
-  if (std::fwrite(bgr, 1, bytes, file_) != bytes || std::fwrite(kZeros, 1, padding_, file_) != padding_) {
-    const int err = errno;
-    Abandon();
-    return ErrorFromErrno(err, path_);
-  }
+  if (fd_ < 0 || rowsLeft_ <= 0) return {kErrInvalidArgument, ErrorDescription(kErrInvalidArgument, path_)};
+  buffer_.assign(rowBytes_, 0);
+  std::memcpy(buffer_.data(), bgr, static_cast<std::size_t>(width_) * 3);
   --rowsLeft_;
-  return {};
+  return Put(rowBytes_);
 }
 
+namespace {
+
+// One row of 32-bit pixels as blue, green, red bytes. On a little-endian
+// machine a pixel's first three bytes in memory are just these, so each is
+// copied whole and the next pixel overwrites its fourth byte: the row end
+// needs one byte of room past the row's own pixels.
+void PackRow(const std::uint32_t* px, int width, std::uint8_t* out) {
+  if constexpr (std::endian::native == std::endian::little) {
+    for (int x = 0; x < width; ++x) std::memcpy(out + 3 * x, px + x, 4);
+  } else {
+    for (int x = 0; x < width; ++x) {
+      out[3 * x] = static_cast<std::uint8_t>(px[x]);
+      out[3 * x + 1] = static_cast<std::uint8_t>(px[x] >> 8);
+      out[3 * x + 2] = static_cast<std::uint8_t>(px[x] >> 16);
+    }
+  }
+}
+
+}  // namespace
+
+ErrorReport BmpWriter::WriteRows32(const std::uint32_t* first, std::ptrdiff_t stride, int count) {
+  if (fd_ < 0 || count < 0 || count > rowsLeft_) {
+    return {kErrInvalidArgument, ErrorDescription(kErrInvalidArgument, path_)};
+  }
+  const std::size_t bytes = rowBytes_ * static_cast<std::size_t>(count);
+  if (buffer_.size() < bytes + 1) buffer_.resize(bytes + 1);
+  const std::size_t pixelBytes = static_cast<std::size_t>(width_) * 3;
+  std::uint8_t* out = buffer_.data();
+  for (int r = 0; r < count; ++r, out += rowBytes_) {
+    PackRow(first + r * stride, width_, out);
+    std::memset(out + pixelBytes, 0, rowBytes_ - pixelBytes);  // the row's padding to 4 bytes
+  }
+  rowsLeft_ -= count;
+  return Put(bytes);
+}
+
+namespace {
+
+// Swaps the finished file in under the target's name. A plain rename over
+// an existing file makes ext4 push all of the new file to the disk before
+// it returns, a quarter of a second for a 300 MB drawing; exchanging the two
+// names is just as atomic and leaves the writing to the kernel's own time.
+bool ExchangeNames(const std::string& from, const std::string& to) {
+#ifdef RENAME_EXCHANGE
+  struct stat old {};
+  if (::lstat(to.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return false;
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_EXCHANGE) == 0) {
+    std::remove(from.c_str());
+    return true;
+  }
+#endif
+  (void)from;
+  (void)to;
+  return false;
+}
+
+}  // namespace
+
 ErrorReport BmpWriter::Finish() {
-  if (file_ == nullptr || rowsLeft_ != 0) {
+  if (fd_ < 0 || rowsLeft_ != 0) {
     Abandon();
     return {kErrInvalidArgument, ErrorDescription(kErrInvalidArgument, path_)};
   }
-  const bool flushed = std::fflush(file_) == 0;
+  const int closed = ::close(fd_);
   const int err = errno;
-  const bool closed = std::fclose(file_) == 0;
-  file_ = nullptr;
-  if (!flushed || !closed) {
+  fd_ = -1;
+  if (closed != 0) {
     std::remove(partPath_.c_str());
-    return ErrorFromErrno(flushed ? errno : err, path_);
+    return ErrorFromErrno(err, path_);
   }
+  if (ExchangeNames(partPath_, path_)) return {};
   std::error_code ec;
   std::filesystem::rename(partPath_, path_, ec);
   if (ec) {

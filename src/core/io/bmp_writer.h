@@ -1,14 +1,15 @@
 #pragma once
 
-// Writes a Windows bitmap (24 bits per pixel, bottom-up, no compression) row
-// by row, so a drawing of a hundred megapixels is written without ever being
+// Writes a Windows bitmap (24 bits per pixel, bottom-up, no compression) rows
+// at a time, so a drawing of a hundred megapixels is written without ever being
 // held whole in this format. The file appears under its name only when it
 // is complete: a failed write leaves an existing file as it was.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "model/error_numbers.h"
 
@@ -31,18 +32,24 @@ class BmpWriter {
   // One row of width x 3 bytes in blue, green, red order; the bottom row
   // comes first.
   ErrorReport WriteRow(const std::uint8_t* bgr);
+  // `count` rows of 32-bit pixels 0xXXRRGGBB, the first row at `first` and
+  // each next one `stride` pixels on (negative for a picture held top-down),
+  // packed to 24 bits and written in one go.
+  ErrorReport WriteRows32(const std::uint32_t* first, std::ptrdiff_t stride, int count);
   // After the last row: the finished file replaces any file of that name.
   ErrorReport Finish();
 
  private:
   void Abandon();
+  ErrorReport Put(std::size_t bytes);
 
-  std::FILE* file_ = nullptr;
+  int fd_ = -1;
   std::string path_;
   std::string partPath_;
   int width_ = 0;
   int rowsLeft_ = 0;
-  std::size_t padding_ = 0;
+  std::size_t rowBytes_ = 0;
+  std::vector<std::uint8_t> buffer_;
 };
 
 }  // namespace planimo

@@ -57,6 +57,17 @@ TEST_F(BmpWriterTest, WritesA24BitBottomUpBitmapWithPaddedRowsOverAnOldFile) {
   EXPECT_EQ(b.substr(54 + 9, 3), std::string(3, '\0'));
   EXPECT_EQ(static_cast<std::uint8_t>(b[54 + 12]), 10);
   EXPECT_FALSE(fs::exists(path.string() + ".part"));
+
+  // The same picture from 32-bit pixels held top-down, its fourth bytes
+  // dropped, again in place of an old file that leaves nothing behind.
+  const fs::path path32 = dir / "out32.bmp";
+  std::ofstream(path32) << "old";
+  const std::uint32_t topDown[] = {0xFF0C0B0A, 0xFF0F0E0D, 0xFF121110, 0xFF030201, 0xFF060504, 0xFF090807};
+  ASSERT_EQ(w.Open(path32.string(), 3, 2).number, 0);
+  ASSERT_EQ(w.WriteRows32(topDown + 3, -3, 2).number, 0);
+  ASSERT_EQ(w.Finish().number, 0);
+  EXPECT_EQ(Read(path32), b);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
 }
 
 TEST_F(BmpWriterTest, FailuresAreReportedAndLeaveNoFile) {
