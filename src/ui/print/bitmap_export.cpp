@@ -1,6 +1,7 @@
 #include "print/bitmap_export.h"
 
 #include <algorithm>
+#include <future>
 
 #include "io/bmp_writer.h"
 
@@ -21,17 +22,28 @@ ErrorReport ExportBitmap(const QString& path, const Surface& surface, const Docu
   const PrintPlan plan = CompositionPlan(doc);
   const int rows = static_cast<int>(
       std::min<qint64>(size.height(), std::max<qint64>(kMinStripRows, stripPixels / size.width())));
-  QImage strip(size.width(), rows, QImage::Format_RGB32);
-  if (strip.isNull()) return {kErrOutOfMemory, ErrorDescription(kErrOutOfMemory, file)};
+  // Two strips: one is composed while the other is packed and written on
+  // a thread of its own, so the disk and the painting overlap.
+  QImage strips[2] = {QImage(size.width(), rows, QImage::Format_RGB32),
+                      QImage(size.width(), rows, QImage::Format_RGB32)};
+  if (strips[0].isNull() || strips[1].isNull()) return {kErrOutOfMemory, ErrorDescription(kErrOutOfMemory, file)};
+  std::future<ErrorReport> writing;
   // The file runs from the bottom row up, so the strips do too.
-  for (int bottom = size.height(); bottom > 0; bottom -= rows) {
-    const int top = std::max(0, bottom - rows);
+  int n = 0;
+  for (int bottom = size.height(); bottom > 0; bottom -= rows, ++n) {
+    QImage& strip = strips[n % 2];
     ComposeRegion(strip, QPoint(0, bottom - rows), surface, plan, doc.measurer.get());
-    const QImage bgr = strip.convertToFormat(QImage::Format_BGR888);
-    for (int y = rows - 1; y >= top - (bottom - rows); --y) {
-      if (ErrorReport r = writer.WriteRow(bgr.constScanLine(y)); r.number != 0) return r;
+    if (writing.valid()) {
+      if (ErrorReport r = writing.get(); r.number != 0) return r;
     }
+    const int count = std::min(rows, bottom);  // the top strip may reach above the picture
+    const auto* last = reinterpret_cast<const std::uint32_t*>(strip.constScanLine(rows - 1));
+    const std::ptrdiff_t stride = -static_cast<std::ptrdiff_t>(strip.bytesPerLine() / 4);
+    writing = std::async(std::launch::async, [&writer, last, stride, count] {
+      return writer.WriteRows32(last, stride, count);
+    });
   }
+  if (ErrorReport r = writing.get(); r.number != 0) return r;
   return writer.Finish();
 }
 

@@ -56,16 +56,19 @@ Surface SurfaceOf(const MapView& view, float zoom) {
 
 void ComposeRegion(QImage& target, const QPoint& origin, const Surface& surface, const PrintPlan& plan,
                    const TextMeasurer* measurer) {
-  target.fill(ToQColor(kPrintTextBack));
+  const QRectF exposed(QPointF(origin), QSizeF(target.size()));
+  const double z = surface.zoom;
+  const QRectF image = surface.hasImage()
+                           ? QRectF(0, 0, surface.fullSize.width() * z, surface.fullSize.height() * z)
+                           : QRectF();
+  const QRectF part = exposed & image;
+  // Paper shows only where the picture does not reach.
+  if (part != exposed) target.fill(ToQColor(kPrintTextBack));
   QPainter painter(&target);
   painter.translate(-origin);
-  const QRectF exposed(QPointF(origin), QSizeF(target.size()));
   if (surface.hasImage()) {
     // The same sampling as the view's repaint, so the picture is what the
     // user saw.
-    const double z = surface.zoom;
-    const QRectF image(0, 0, surface.fullSize.width() * z, surface.fullSize.height() * z);
-    const QRectF part = exposed & image;
     if (!part.isEmpty()) {
       const double sx = image.width() / surface.image.width();
       const double sy = image.height() / surface.image.height();
