@@ -10,6 +10,7 @@
 #include "app/desktop_identity.h"
 #include "app/fonts.h"
 #include "app/main_window.h"
+#include "app/qt_language.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   planimo::IdentifyToDesktop(app);
+  planimo::TranslateQtDialogs(app);
   planimo::RegisterFontSubstitutions();
   planimo::MainWindow window;
   window.show();

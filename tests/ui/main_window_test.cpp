@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/qt_language.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +8,11 @@
 #include <QCursor>
 #include <QFile>
 #include <QDragEnterEvent>
+#include <QDialogButtonBox>
 #include <QDropEvent>
 #include <QImage>
 #include <QMimeData>
+#include <QPushButton>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 #include <QWidget>
 #include <memory>
@@ -371,6 +375,26 @@ TEST_F(MainWindowTest, F1OpensHelpFromAModalDialog) {
   EXPECT_TRUE(modal);
   EXPECT_EQ(opened, 1);
   EXPECT_TRUE(w->propLetDlgCancel());
+}
+
+}  // namespace
+}  // namespace planimo
+
+namespace planimo {
+namespace {
+
+// Qt's own buttons and dialogs follow the program's language, and taking
+// the translation away again gives Qt's English back.
+TEST(QtDialogLanguage, QtsOwnButtonsSpeakJapanese) {
+  QTranslator* translator = TranslateQtDialogs(*QCoreApplication::instance());
+  ASSERT_NE(translator, nullptr) << "qtbase_ja.qm is missing from Qt's translations";
+  QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Open);
+  EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+  EXPECT_EQ(box.button(QDialogButtonBox::Open)->text(), QStringLiteral("開く"));
+  QCoreApplication::removeTranslator(translator);
+  delete translator;
+  EXPECT_EQ(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(),
+            QStringLiteral("Cancel"));
 }
 
 }  // namespace
