@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <future>
+#include <system_error>
 
 #include "io/bmp_writer.h"
 
@@ -39,9 +40,12 @@ ErrorReport ExportBitmap(const QString& path, const Surface& surface, const Docu
     const int count = std::min(rows, bottom);  // the top strip may reach above the picture
     const auto* last = reinterpret_cast<const std::uint32_t*>(strip.constScanLine(rows - 1));
     const std::ptrdiff_t stride = -static_cast<std::ptrdiff_t>(strip.bytesPerLine() / 4);
-    writing = std::async(std::launch::async, [&writer, last, stride, count] {
-      return writer.WriteRows32(last, stride, count);
-    });
+    auto write = [&writer, last, stride, count] { return writer.WriteRows32(last, stride, count); };
+    try {
+      writing = std::async(std::launch::async, write);
+    } catch (const std::system_error&) {
+      writing = std::async(std::launch::deferred, write);  // no thread to be had: written on get()
+    }
   }
   if (ErrorReport r = writing.get(); r.number != 0) return r;
   return writer.Finish();
