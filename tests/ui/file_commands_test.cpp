@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextStream>
 #include <memory>
 
@@ -193,6 +194,39 @@ TEST_F(FileCommandsTest, CsvCommandsAndTheCommandLineWriteTheSameTable) {
   const CommandLine open = ParseCommandLine({QStringLiteral("planimo"), path("site.ini")});
   EXPECT_FALSE(open.runsWithoutWindow());
   EXPECT_EQ(open.fileToOpen(), path("site.ini"));
+}
+
+// An image large enough to be read in the background locks the window until
+// it is in; what it was opened for happens only then: a new drawing starts
+// empty, an opened project keeps the objects it brought.
+TEST_F(FileCommandsTest, ImagesReadInTheBackgroundFinishWhatOpenedThem) {
+  QImage large(5000, 4000, QImage::Format_Grayscale8);
+  large.fill(Qt::lightGray);
+  ASSERT_TRUE(large.save(path("large.jpg"), "JPEG"));
+  const auto loaded = [this] {
+    for (int i = 0; i < 400 && !w->isEnabled(); ++i) QTest::qWait(50);
+    return w->isEnabled();
+  };
+  w->setImageChooser([this] { return path("large.jpg"); });
+  KeepOneDistance();
+  sink->answer = MessageButton::No;
+  Trigger("mnuFileNewPrj");
+  EXPECT_FALSE(w->isEnabled());
+  ASSERT_TRUE(loaded());
+  EXPECT_EQ(UBound(w->document().objects.lblKyori), 0);
+  EXPECT_EQ(w->statusPanel(2)->text(), QStringLiteral("large.jpg"));
+
+  KeepOneDistance();
+  answer = path("site.ini");
+  Trigger("mnuFileSaveAsPrj");
+  Trigger("mnuFileOpenPrj");
+  EXPECT_FALSE(w->isEnabled());
+  ASSERT_TRUE(loaded());
+  EXPECT_EQ(UBound(w->document().objects.lblKyori), 1);
+  EXPECT_EQ(w->statusPanel(1)->text(), QStringLiteral("site.ini"));
+  EXPECT_TRUE(w->command(QStringLiteral("mnuFileSavePrj"))->isEnabled());
+  EXPECT_FALSE(HasUnsavedChanges(w->document()));
+  EXPECT_TRUE(sink->boxes.empty());
 }
 
 // A project whose image cannot be read never shows its objects over the

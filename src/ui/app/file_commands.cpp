@@ -84,11 +84,7 @@ void MainWindow::openProject(const QString& path) {
     // objects must never be measured against another drawing. An image that
     // cannot be read leaves the empty surface and says so.
     view_->clearImage();
-    if (!r.imagePath.empty()) {
-      loadingNewDrawing_ = false;
-      openImage(QString::fromStdString(r.imagePath));
-      loadingNewDrawing_ = true;
-    }
+    if (!r.imagePath.empty()) loadImage(QString::fromStdString(r.imagePath), false);
     view_->applyZoom();
     view_->refresh();
   }

@@ -184,7 +184,10 @@ class MainWindow : public QMainWindow {
   void connectMapCommands();
   void onMapMouse(int phase, const MapMouseEvent& e);
   void afterMouse(const MouseResult& r);
-  void finishImageLoad(const ImageLoadResult& r, const QString& path);
+  // Shows `path` in the map view; `startsDrawing` when the image begins a new
+  // drawing, not when it is the image of the project just opened.
+  void loadImage(const QString& path, bool startsDrawing);
+  void finishImageLoad(const ImageLoadResult& r, const QString& path, bool startsDrawing);
   void showReadouts();
   void connectFileCommands();
   QString chooseFile(const FileChooserRequest& request);
@@ -213,8 +216,9 @@ class MainWindow : public QMainWindow {
   PrintCommands* printing_ = nullptr;
   std::function<QString()> imageChooser_;
   std::function<QString(const FileChooserRequest&)> fileChooser_;
-  bool loadingNewDrawing_ = true;  // the image being loaded starts a new drawing
+  // The read that keeps the window locked: its file and what it is for.
   QString loadingPath_;
+  bool loadingStartsDrawing_ = true;
   bool loadingLocked_ = false;
   bool spaceDown_ = false;
   History history_;

@@ -99,7 +99,7 @@ void MainWindow::setupMapView() {
     loadingLocked_ = false;
     QApplication::restoreOverrideCursor();
     setEnabled(true);
-    finishImageLoad(r, loadingPath_);
+    finishImageLoad(r, loadingPath_, loadingStartsDrawing_);
   });
   // The Space key is no modifier to Qt: the window watches it for the map.
   qApp->installEventFilter(this);
@@ -274,7 +274,9 @@ void MainWindow::newDrawing() {
   openImage(path);
 }
 
-void MainWindow::openImage(const QString& path) {
+void MainWindow::openImage(const QString& path) { loadImage(path, true); }
+
+void MainWindow::loadImage(const QString& path, bool startsDrawing) {
   if (view_ == nullptr) {
     pendingImage_ = path;
     return;
@@ -288,36 +290,35 @@ void MainWindow::openImage(const QString& path) {
     r = view_->openImage(path);
   }
   if (!r.ok) {
-    loadingNewDrawing_ = true;
     sink_->error(QStringLiteral("画像表示時エラー"), QStringLiteral("subMapDraw()\r") + r.description);
     return;
   }
   if (r.pending) {
+    // Whatever the image is for is done once it has been read.
     loadingPath_ = path;
+    loadingStartsDrawing_ = startsDrawing;
     // The full-resolution read goes on; the window stays locked until then.
     setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     loadingLocked_ = true;
     return;
   }
-  finishImageLoad(r, path);
+  finishImageLoad(r, path, startsDrawing);
 }
 
-void MainWindow::finishImageLoad(const ImageLoadResult& r, const QString& path) {
-  const bool newDrawing = loadingNewDrawing_;
-  loadingNewDrawing_ = true;
+void MainWindow::finishImageLoad(const ImageLoadResult& r, const QString& path, bool startsDrawing) {
   if (!r.ok) {
     sink_->error(QStringLiteral("画像表示時エラー"), QStringLiteral("subMapDraw()\r") + r.description);
     return;
   }
   // A new drawing starts empty, at 100 %, with the measuring tool; a
   // project's image only shows under the project just opened.
-  if (newDrawing) {
+  if (startsDrawing) {
     if (options_) options_->close();
     StartNewDrawing(doc_, session_, QDir::toNativeSeparators(path).toStdString());
   }
   view_->applyZoom();
-  if (newDrawing) startHistory();
+  if (startsDrawing) startHistory();
   reflectFiles();
   reflectSession();
   view_->refresh();
