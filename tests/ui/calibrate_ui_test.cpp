@@ -17,6 +17,7 @@
 
 #include "app/main_window.h"
 #include "drawing_window.h"
+#include "measure/abandon.h"
 #include "view/map_view.h"
 
 namespace planimo {
@@ -47,7 +48,7 @@ TEST_F(CalibrateUi, PickedReferencesAndTypedLengthsGiveRealDistances) {
   w.command(QStringLiteral("mnuToolOpt"))->trigger();
   OptionsDialog* dialog = w.optionsDialog();
   ASSERT_NE(dialog, nullptr);
-  EXPECT_FALSE(w.command(QStringLiteral("mnuToolOpt"))->isEnabled());
+  EXPECT_FALSE(w.command(QStringLiteral("mnuEditSet"))->isEnabled());
   dialog->findChild<QTabWidget*>(QStringLiteral("SSTab"))->setCurrentIndex(2);
   QApplication::processEvents();
   ASSERT_TRUE(w.document().state.booPickDis);
@@ -67,9 +68,16 @@ TEST_F(CalibrateUi, PickedReferencesAndTypedLengthsGiveRealDistances) {
   EXPECT_DOUBLE_EQ(w.document().state.GE_tpPtoD_r_X, 10.0 / static_cast<double>(105.8f));
   EXPECT_DOUBLE_EQ(w.document().state.GE_tpPtoD_r_Y, w.document().state.GE_tpPtoD_r_X);
 
+  // A picking line still following the pointer goes with the dialog: the
+  // next click measures and sets no calibration.
+  Send(map, QEvent::MouseButtonPress, QPoint(600, 100), Qt::LeftButton, Qt::LeftButton);
+  Send(map, QEvent::MouseButtonRelease, QPoint(600, 100), Qt::LeftButton, Qt::NoButton);
+  Send(map, QEvent::MouseMove, QPoint(650, 120), Qt::NoButton, Qt::NoButton);
   dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
   QApplication::processEvents();
-  EXPECT_TRUE(w.command(QStringLiteral("mnuToolOpt"))->isEnabled());
+  EXPECT_FALSE(MeasurementRunning(w.session()));
+  EXPECT_FALSE(w.document().live.lineDistance.Visible);
+  EXPECT_TRUE(w.command(QStringLiteral("mnuEditSet"))->isEnabled());
   EXPECT_TRUE(w.command(QStringLiteral("mnuToolMes"))->isChecked());
   EXPECT_FALSE(w.document().state.booPickDis);
 

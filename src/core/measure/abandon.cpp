@@ -25,4 +25,10 @@ void ResetDisplayMenu(Document& doc, MeasureSession& s) {
   AbandonMeasurement(doc, s);
 }
 
+void LeaveOptionsDialog(Document& doc, MeasureSession& s) {
+  AbandonMeasurement(doc, s);
+  s.menu.mnuEditSetEnabled = true;
+  SelectTool(s, Tool::Measure);
+}
+
 }  // namespace planimo

@@ -25,4 +25,9 @@ bool MeasurementRunning(const MeasureSession& s);
 // subResetDispMenu: the zoom check marks cleared, the measurement abandoned.
 void ResetDisplayMenu(Document& doc, MeasureSession& s);
 
+// The options dialog has closed: a picking line it left following the
+// pointer goes with it, so that no later click sets a calibration; the tool
+// menu is offered again and the measuring tool is chosen.
+void LeaveOptionsDialog(Document& doc, MeasureSession& s);
+
 }  // namespace planimo

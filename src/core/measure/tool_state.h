@@ -67,8 +67,9 @@ struct MenuState {
   bool mnuFileSaveAsPrjEnabled = false;
   bool mnuFileSaveAsImgEnabled = false;
   bool mnuFileSaveCsvEnabled = false;
-  // Off while the options dialog is open.
-  bool mnuToolOptEnabled = true;
+  // The whole tool menu is off while the options dialog is open: a tool
+  // chosen then would be overridden when the dialog closes.
+  bool mnuEditSetEnabled = true;
 
   EditMenuEnabled popEdit;
 };

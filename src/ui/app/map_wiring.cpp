@@ -224,8 +224,7 @@ void MainWindow::openOptions() {
   if (!options_) {
     options_ = new OptionsDialog(doc_, this);
     connect(options_, &OptionsDialog::closed, this, [this] {
-      session_.menu.mnuToolOptEnabled = true;
-      SelectTool(session_, Tool::Measure);
+      LeaveOptionsDialog(doc_, session_);
       reflectSession();
       view_->setToolTip(QString());
       view_->refresh();
@@ -234,7 +233,7 @@ void MainWindow::openOptions() {
     connect(options_, &OptionsDialog::mapToolTipChanged, this, [this](const QString& t) { view_->setToolTip(t); });
     watchOptions();
   }
-  session_.menu.mnuToolOptEnabled = false;
+  session_.menu.mnuEditSetEnabled = false;
   reflectSession();
   options_->show();
   options_->raise();

@@ -247,7 +247,7 @@ void MainWindow::reflectSession() {
       {"mnuFileSaveAsPrj", m.mnuFileSaveAsPrjEnabled},
       {"mnuFileSaveAsImg", m.mnuFileSaveAsImgEnabled},
       {"mnuFileSaveCsv", m.mnuFileSaveCsvEnabled},
-      {"mnuToolOpt", m.mnuToolOptEnabled},
+      {"mnuEditSet", m.mnuEditSetEnabled},
       {"popEditRev", e.popEditRev},
       {"popEditColor", e.popEditColor},
       {"popEditFont", e.popEditFont},

@@ -64,6 +64,10 @@ std::vector<Interruption> Interruptions() {
                    SelectMode(f.doc, f.s, mode, nullptr);
                  }});
   all.push_back({"clear all", [](MapFixture& f, MeasureMode) { ClearMeasurementData(f.doc, f.s); }});
+  all.push_back({"options dialog closed", [](MapFixture& f, MeasureMode) {
+                   f.doc.state.booPickDis = false;
+                   LeaveOptionsDialog(f.doc, f.s);
+                 }});
   all.push_back({"new drawing", [](MapFixture& f, MeasureMode) {
                    AbandonMeasurement(f.doc, f.s);
                    ClearMeasurementData(f.doc, f.s);
