@@ -178,8 +178,8 @@ TEST_F(MainWindowTest, ToolbarButtonClearsFixedZoomMark) {
 }
 
 // Each file button does what its command does: the open and save choosers
-// are asked (and cancelled), the print dialog shows; a disabled save does
-// nothing at all.
+// are asked (and cancelled), the print dialog shows; the save button is
+// greyed and does nothing while its command is disabled.
 TEST_F(MainWindowTest, ToolbarFileButtonsRunOnlyEnabledCommands) {
   std::vector<std::string> asked;
   w->setFileChooser([&](const FileChooserRequest& r) {
@@ -191,7 +191,8 @@ TEST_F(MainWindowTest, ToolbarFileButtonsRunOnlyEnabledCommands) {
     ++dialogs;
     d.reject();
   });
-  w->command(QStringLiteral("save"))->trigger();  // disabled at start
+  EXPECT_FALSE(w->command(QStringLiteral("save"))->isEnabled());  // as its command, at start
+  w->command(QStringLiteral("save"))->trigger();
   EXPECT_TRUE(asked.empty());
   w->command(QStringLiteral("open"))->trigger();
   EXPECT_EQ(asked, (std::vector<std::string>{"図面を開きます"}));
@@ -199,6 +200,7 @@ TEST_F(MainWindowTest, ToolbarFileButtonsRunOnlyEnabledCommands) {
   EXPECT_EQ(dialogs, 1);
   w->session().menu.mnuFileSavePrjEnabled = true;
   w->reflectSession();
+  EXPECT_TRUE(w->command(QStringLiteral("save"))->isEnabled());
   w->command(QStringLiteral("save"))->trigger();  // no project file yet: Save As asks for one
   EXPECT_EQ(asked, (std::vector<std::string>{"図面を開きます", "名前を付けて図面保存"}));
   EXPECT_TRUE(sink->boxes.empty());

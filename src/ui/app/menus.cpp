@@ -261,6 +261,12 @@ void MainWindow::reflectSession() {
       {"popEditDel", e.popEditDel},
   };
   for (const auto& [name, on] : enabled) command(QString::fromLatin1(name))->setEnabled(on);
+  // A file button is offered exactly when the command it runs is.
+  const std::pair<const char*, const char*> buttons[] = {
+      {"open", "mnuFileOpenPrj"}, {"save", "mnuFileSavePrj"}, {"print", "mnuFilePrint"}};
+  for (const auto& [key, name] : buttons) {
+    command(QString::fromLatin1(key))->setEnabled(command(QString::fromLatin1(name))->isEnabled());
+  }
 
   command(QStringLiteral("popMesInput"))->setText(QString::fromStdString(doc_.specifiedDistanceCaption));
   setStatusText(3, QString::fromStdString(session_.panel3));
