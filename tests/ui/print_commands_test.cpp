@@ -101,6 +101,8 @@ TEST_F(PrintCommandsTest, DialogShowsTheCurrentSettingsAndKeepsTheCommentChoiceO
     for (const auto& [name, caption] : buttons) {
       EXPECT_EQ(Child<QAbstractButton>(d, QString::fromLatin1(name))->text(), QString::fromUtf8(caption));
     }
+    EXPECT_TRUE(Child<QPushButton>(d, QStringLiteral("cmdPrint"))->isDefault());
+    EXPECT_FALSE(Child<QPushButton>(d, QStringLiteral("cmdPropaty"))->isDefault());
     // No printer installed: the list holds "PDF" only, chosen.
     QComboBox* list = Child<QComboBox>(d, QStringLiteral("cmbPrinter"));
     EXPECT_EQ(list->count(), 1);

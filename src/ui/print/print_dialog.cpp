@@ -87,6 +87,7 @@ void PrintDialog::build() {
   Place(chkComent_, 2040, 2700, 1815, 180);
   auto* printButton = new QPushButton(QStringLiteral("印刷"), this);
   printButton->setObjectName(QStringLiteral("cmdPrint"));
+  printButton->setDefault(true);  // Enter prints, rather than opening the first button's settings
   Place(printButton, 4920, 2580, 1095, 375);
   auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
   cancel->setObjectName(QStringLiteral("CancelButton"));
