@@ -91,6 +91,19 @@ void PutAll(LineWriter& w, const std::vector<R>& c) {
   for (const R& r : c) Put(w, r);
 }
 
+// A section that ends at its collection's spare. The spare goes out hidden
+// whatever it shows: a leader line still being placed in it is no part of
+// the drawing yet, and a shown record there would run the section on into
+// the next one when the file is read.
+template <class R>
+void PutClosed(LineWriter& w, const std::vector<R>& c) {
+  if (c.empty()) return;
+  for (std::size_t i = 0; i + 1 < c.size(); ++i) Put(w, c[i]);
+  R spare = c.back();
+  spare.Visible = false;
+  Put(w, spare);
+}
+
 // ---- reading ---------------------------------------------------------------
 
 enum class Got { End, Record, Damage };
@@ -225,9 +238,9 @@ bool ReadOpenSection(RecordReader& in, std::vector<TextRecord>& c, const TextRec
 std::string FormatTextFile(const Collections& o) {
   LineWriter w(19 * (o.lblKyori.size() + o.lblKeiroS.size() + o.lblMensekiS.size() + o.lblMoji.size() +
                      o.lblKeiIdoS.size()));
-  PutAll(w, o.lblKyori);
-  PutAll(w, o.lblKeiroS);
-  PutAll(w, o.lblMensekiS);
+  PutClosed(w, o.lblKyori);
+  PutClosed(w, o.lblKeiroS);
+  PutClosed(w, o.lblMensekiS);
   PutAll(w, o.lblMoji);
   PutAll(w, o.lblKeiIdoS);
   return w.Take();
@@ -236,10 +249,10 @@ std::string FormatTextFile(const Collections& o) {
 std::string FormatLineFile(const Collections& o) {
   LineWriter w(10 * (o.lineHikidashi.size() + o.lineHojoSave.size() + o.lineDsSave.size() +
                      o.linePS.size()));
-  PutAll(w, o.lineHikidashi);
-  PutAll(w, o.lineHojoSave);
-  PutAll(w, o.lineDsSave);
-  PutAll(w, o.linePS);
+  PutClosed(w, o.lineHikidashi);
+  PutClosed(w, o.lineHojoSave);
+  PutClosed(w, o.lineDsSave);
+  PutClosed(w, o.linePS);
   return w.Take();
 }
 

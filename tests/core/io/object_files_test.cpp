@@ -54,6 +54,24 @@ TEST(ObjectFilesTest, SectionsEndAtTheFirstInvisibleRecord) {
   EXPECT_EQ(o.lblMensekiS.size(), 1u);
 }
 
+// Saved while a leader line is being drawn: that line is left out, and the
+// sections after it read back as they were.
+TEST(ObjectFilesTest, ALeaderBeingPlacedIsNotWritten) {
+  Collections o;
+  o.lineHikidashi[0].Visible = true;
+  ASSERT_TRUE(AppendSpare(o.lineHikidashi));
+  o.lineHikidashi.back().Visible = true;  // the line following the pointer
+  o.lineHojoSave[0].Visible = true;
+  ASSERT_TRUE(AppendSpare(o.lineHojoSave));
+  std::istringstream in(FormatLineFile(o));
+  Collections back;
+  ASSERT_EQ(ReadLineObjects(in, back), ReadEnd::Complete);
+  ASSERT_EQ(back.lineHikidashi.size(), 2u);
+  EXPECT_FALSE(back.lineHikidashi[1].Visible);
+  EXPECT_EQ(back.lineHojoSave, o.lineHojoSave);
+  EXPECT_TRUE(o.lineHikidashi.back().Visible);  // the drawing itself keeps it
+}
+
 TEST(ObjectFilesTest, DamageKeepsTheCompleteRecordsBeforeIt) {
   Collections o;
   const std::string two = LabelLines("True", "a") + LabelLines("True", "b");
