@@ -128,7 +128,7 @@ std::string Grouped(const std::string& digits) {
 }  // namespace
 
 std::string FormatNumber(double value, std::string_view pattern) {
-  if (pattern.empty()) return DoubleText(value);
+  if (pattern.empty()) return GeneralText(value);
   const PatternShape shape = ReadPattern(pattern);
   if (!std::isfinite(value)) return shape.prefix + DoubleText(value) + shape.suffix;
 

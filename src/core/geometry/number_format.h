@@ -11,7 +11,7 @@
 
 namespace planimo {
 
-// Formats `value` with `pattern`; an empty pattern gives DoubleText.
+// Formats `value` with `pattern`; an empty pattern gives GeneralText.
 std::string FormatNumber(double value, std::string_view pattern);
 
 // Formats text the way a value given as text is formatted: text that reads as
@@ -30,6 +30,11 @@ std::string SingleText(float value);
 // The same for a Double with at most 15 significant digits; the exponent form
 // from 1E+15. Not finite values read "inf", "-inf", "nan".
 std::string DoubleText(double value);
+
+// The general form of a value with no pattern (a label of 7 or 8 decimals):
+// the shortest text that reads back to exactly this Double, up to 17
+// significant digits, laid out like DoubleText ("0.30000000000000004").
+std::string GeneralText(double value);
 
 // Reads a whole text as a number the way an input box judges it numeric:
 // surrounding blanks, a sign, "," grouping, a decimal point and an exponent

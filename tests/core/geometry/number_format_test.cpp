@@ -84,10 +84,20 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{123456789012345678.0, "0", "123456789012346000"},
                       FormatCase{5e-320, "0.00", "0.00"}, FormatCase{1e-16, "0.0######", "0.0"}));
 
-TEST(FormatNumber, EmptyPatternGivesTheDoubleText) {
-  EXPECT_EQ(FormatNumber(0.1, ""), "0.1");
-  EXPECT_EQ(FormatNumber(-2.5, ""), "-2.5");
-  EXPECT_EQ(FormatNumber(2e5, ""), "200000");  // a 7-decimal label, not "2e+05"
+// The general form (labels of 7 or 8 decimals) is the shortest text that
+// reads back to the very same Double, even where that needs 16 or 17 digits.
+TEST(FormatNumber, EmptyPatternGivesTheShortestExactText) {
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {{0.1, "0.1"}, {-2.5, "-2.5"}, {2e5, "200000"},  // not "2e+05"
+               {0.1 + 0.2, "0.30000000000000004"}, {1.0 / 3, "0.3333333333333333"},
+               {-141.42135623730951, "-141.4213562373095"}, {1e15, "1E+15"},
+               {0.00001, "1E-05"}, {-0.0, "0"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatNumber(c.value, ""), c.text);
+    EXPECT_EQ(LeadingNumber(c.text), c.value) << c.text;
+  }
 }
 
 // Singles and Doubles in every text the program makes: at most 7 or 15
