@@ -317,20 +317,27 @@ bool FollowSpecified(Document& doc, MeasureSession& s, float x, float y, bool sh
   const PointF start{l.X1, l.Y1};
   const PointF p = ApplyShiftConstraint(start, {x, y}, shift);
   const ProjectState& st = doc.state;
-  const double scaled = static_cast<double>(doc.view.sngZoom) * s.dblFixedDistance;
   const bool dis = !s.flags.booMesMovedKei;
+  // The end is found on the drawing at 100 %, where the calibration holds:
+  // positions taken from zoomed millimetres would put the mean latitude of
+  // the lat/long calibration elsewhere and the end off the true distance.
+  const PointF a = Drawing(doc, start.x, start.y);
+  const PointF b = Drawing(doc, p.x, p.y);
   const std::optional<SpecifiedEnd> e =
-      dis ? SpecifiedDistanceEnd(st, start, p, scaled)
-          : SpecifiedDistanceEndGeo(st, start, p, ToSingle(scaled));
+      dis ? SpecifiedDistanceEnd(st, a, b, s.dblFixedDistance)
+          : SpecifiedDistanceEndGeo(st, a, b, ToSingle(s.dblFixedDistance));
   const double value =
       dis ? s.dblFixedDistance
           : MetresToDistanceUnit(s.dblFixedDistance, st.GE_intUnitDIndex, doc.settings.units);
-  if (!e || !IsFinite(e->point) || !IsFinite(p) || !std::isfinite(value)) return false;
+  if (!e || !IsFinite(p) || !std::isfinite(value)) return false;
+  const double zoom = doc.view.sngZoom;
+  const PointF end{ToSingle(e->point.x * zoom), ToSingle(e->point.y * zoom)};
+  if (!IsFinite(end)) return false;
   s.readout.txtPict[3] = e->directionText;
   l.X2 = p.x;
   l.Y2 = p.y;
-  UpdateFixedLabel(doc, s, start.x, start.y, e->point.x, e->point.y, value);
-  OrientExtensionLines(doc.live, start.x, start.y, e->point.x, e->point.y, st.GE_sngHojoLen);
+  UpdateFixedLabel(doc, s, start.x, start.y, end.x, end.y, value);
+  OrientExtensionLines(doc.live, start.x, start.y, end.x, end.y, st.GE_sngHojoLen);
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "geometry/calibration.h"
 #include "measure/line_measure.h"
 #include "measure_fixture.h"
 #include "model/value_tag.h"
@@ -196,6 +197,47 @@ TEST(SpecifiedDistanceMode, CancelKeepsDistanceAndCaption) {
   asker.answer = "abc";
   SelectMode(f.doc, f.s, MeasureMode::Specified, &asker);
   EXPECT_EQ(f.s.dblFixedDistance, 25.5);
+}
+
+// The marked end is found on the drawing itself: the zoom changes where it
+// shows, never which point it is, and it lies the fixed distance away.
+TEST(SpecifiedDistanceMode, EndIsTheSameDrawingPointAtEveryZoom) {
+  for (const bool latLong : {false, true}) {
+    PointF atFullSize;
+    for (const float zoom : {1.0f, 4.0f}) {
+      MapFixture f;
+      ProjectState& st = f.doc.state;
+      st.GE_booModeDis = !latLong;
+      st.GE_booModeKei = latLong;
+      st.GE_tpPtoD_r_X = 100;
+      st.GE_tpPtoD_r_Y = 120;
+      // 1000 mm span one degree of longitude and of latitude at 35-36° N.
+      st.GE_tpPiccel_1X = st.GE_tpPiccel_1Y = 10;
+      st.GE_tpPiccel_2X = st.GE_tpPiccel_2Y = 1010;
+      st.GE_dblKeido0 = 140 * 3600.0;
+      st.GE_dblIdo0 = 36 * 3600.0;
+      st.GE_dblKeido1 = 141 * 3600.0;
+      st.GE_dblIdo1 = 35 * 3600.0;
+      if (latLong) {
+        ASSERT_TRUE(ComputeLatLongCalibration(st));
+      }
+      f.doc.view.sngZoom = zoom;
+      ScriptedAsker asker;
+      asker.answer = "20000";
+      SelectMode(f.doc, f.s, MeasureMode::Specified, &asker);
+      f.Click(500 * zoom, 800 * zoom);
+      f.Move(900 * zoom, 300 * zoom);
+      const LineRecord& mark = f.doc.live.lineHojo[1];
+      const PointF end{mark.X1 / zoom, mark.Y1 / zoom};
+      if (zoom == 1.0f) atFullSize = end;
+      EXPECT_NEAR(end.x, atFullSize.x, 2e-3) << latLong << " " << zoom;
+      EXPECT_NEAR(end.y, atFullSize.y, 2e-3) << latLong << " " << zoom;
+      const auto v = MeasureViewSegment(f.doc, !latLong, 500 * zoom, 800 * zoom, mark.X1, mark.Y1);
+      ASSERT_TRUE(v.has_value());
+      // Within what the cosine of the latitude halfway to the pointer allows.
+      EXPECT_NEAR(v->value, 20000, 20) << latLong << " " << zoom;
+    }
+  }
 }
 
 TEST(SpecifiedDistanceMode, LatLongTakesMetres) {
