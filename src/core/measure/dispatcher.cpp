@@ -1,6 +1,7 @@
 #include "measure/dispatcher.h"
 
 #include "geometry/leader_hit.h"
+#include "measure/abandon.h"
 #include "measure/line_measure.h"
 #include "measure/path_measure.h"
 #include "measure/pointer.h"
@@ -17,6 +18,13 @@ constexpr int kRight = 2;
 // Only a checked "測定ツール" measures: while the options dialog is open no
 // tool is checked, and a click there picks a reference instead.
 bool MeasureToolActive(const MeasureSession& s) { return s.menu.mnuToolMes; }
+
+// The known-distance picking line lives only while the options dialog asks
+// for the distance: once it no longer does (another tab, the dialog gone)
+// the line is dropped, so the click that follows sets no calibration.
+void DropStalePickingLine(Document& doc, MeasureSession& s) {
+  if (s.flags.booKnownDisRun && !doc.state.booPickDis) AbandonMeasurement(doc, s);
+}
 
 void LeftDown(Document& doc, MeasureSession& s, float x, float y, MouseResult& r,
               AnnotationTools* tools) {
@@ -172,6 +180,7 @@ MouseResult Guarded(Document& doc, MeasureSession& s, Body body) {
 MouseResult OnMapMouseDown(Document& doc, MeasureSession& s, MouseEvent ev,
                            AnnotationTools* tools) {
   return Guarded(doc, s, [&](MouseResult& r) {
+    DropStalePickingLine(doc, s);
     PreprocessPointer(doc, PointerPhase::Down, ev.ctrl, ev.space, ev.x, ev.y);
     if (ev.button == kLeft) LeftDown(doc, s, ev.x, ev.y, r, tools);
     if (ev.button == kRight) RightDown(doc, s, ev.x, ev.y, r);
@@ -182,6 +191,7 @@ MouseResult OnMapMouseDown(Document& doc, MeasureSession& s, MouseEvent ev,
 MouseResult OnMapMouseMove(Document& doc, MeasureSession& s, MouseEvent ev,
                            AnnotationTools* tools) {
   return Guarded(doc, s, [&](MouseResult& r) {
+    DropStalePickingLine(doc, s);
     PreprocessPointer(doc, PointerPhase::Move, ev.ctrl, ev.space, ev.x, ev.y);
     return Move(doc, s, ev, ev.x, ev.y, r, tools);
   });
@@ -190,6 +200,7 @@ MouseResult OnMapMouseMove(Document& doc, MeasureSession& s, MouseEvent ev,
 MouseResult OnMapMouseUp(Document& doc, MeasureSession& s, MouseEvent ev,
                          AnnotationTools* tools) {
   return Guarded(doc, s, [&](MouseResult& r) {
+    DropStalePickingLine(doc, s);
     PreprocessPointer(doc, PointerPhase::Up, ev.ctrl, ev.space, ev.x, ev.y);
     return Up(doc, s, ev, ev.x, ev.y, r, tools);
   });

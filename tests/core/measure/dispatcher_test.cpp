@@ -169,6 +169,20 @@ TEST(Calibration, KnownDistanceLineReportsDrawingMillimetres) {
   EXPECT_EQ(f.doc.state.GE_sngHosei[2], 70);
   EXPECT_FALSE(f.s.flags.booKnownDisRun);
   EXPECT_TRUE(f.doc.live.lineCheck.Visible);
+
+  // A line still following the pointer when the dialog stops asking (another
+  // tab) goes with the next pointer event and sets nothing.
+  f.Down(20, 20);
+  f.Up(20, 20);
+  f.Move(90, 40);
+  ASSERT_TRUE(f.s.flags.booKnownDisRun);
+  f.doc.state.booPickDis = false;
+  EXPECT_FALSE(f.Move(95, 45).picks.knownDistance);
+  EXPECT_FALSE(f.s.flags.booKnownDisRun);
+  EXPECT_FALSE(f.doc.live.lineDistance.Visible);
+  f.Down(95, 45);
+  EXPECT_FALSE(f.Up(95, 45).picks.ratioDisplay);
+  EXPECT_EQ(f.doc.state.GE_sngHosei[2], 70);
 }
 
 TEST(Faults, UncomputableValueAbandonsTheEvent) {
