@@ -203,10 +203,10 @@ bool ReadSpareSection(RecordReader& in, std::vector<R>& c, const R& design) {
   return ok;
 }
 
-// A comment or position section: an invisible record after the first ends
-// it and is handed back in `ender`, not kept.
+// A comment or position section of at most `most` records: an invisible
+// record after the first ends it and is handed back in `ender`, not kept.
 bool ReadOpenSection(RecordReader& in, std::vector<TextRecord>& c, const TextRecord& design,
-                     std::optional<TextRecord>& ender) {
+                     std::size_t most, std::optional<TextRecord>& ender) {
   std::vector<TextRecord> got;
   bool ok = true;
   for (;;) {
@@ -222,13 +222,13 @@ bool ReadOpenSection(RecordReader& in, std::vector<TextRecord>& c, const TextRec
       break;
     }
     got.push_back(std::move(r));
-    if (got.size() > static_cast<std::size_t>(kMaxIndex)) {
+    if (got.size() > most) {
       in.Fail();
       ok = false;
       break;
     }
   }
-  if (got.size() > static_cast<std::size_t>(kMaxIndex)) got.resize(kMaxIndex);
+  if (got.size() > most) got.resize(most);
   c = std::move(got);
   return ok;
 }
@@ -285,11 +285,14 @@ ReadEnd ReadTextObjects(std::istream& bytes, Collections& o) {
   std::optional<TextRecord> positionTemplate;
   std::optional<TextRecord> unused;
   std::vector<TextRecord> positions;
+  // The comment list holds its template and comments up to index kMaxIndex;
+  // the positions are stored without theirs, which goes back in front.
+  constexpr auto kListSize = static_cast<std::size_t>(kMaxIndex) + 1;
   const bool ok = ReadSpareSection(in, o.lblKyori, design) &&
                   ReadSpareSection(in, o.lblKeiroS, design) &&
                   ReadSpareSection(in, o.lblMensekiS, design) &&
-                  ReadOpenSection(in, o.lblMoji, fresh.lblMoji.front(), positionTemplate) &&
-                  ReadOpenSection(in, positions, design, unused);
+                  ReadOpenSection(in, o.lblMoji, fresh.lblMoji.front(), kListSize, positionTemplate) &&
+                  ReadOpenSection(in, positions, design, kListSize - 1, unused);
   (void)ok;
   if (o.lblMoji.empty()) o.lblMoji = fresh.lblMoji;
   // The template the comment section consumed goes back in front of the
@@ -297,7 +300,6 @@ ReadEnd ReadTextObjects(std::istream& bytes, Collections& o) {
   // like the others.
   TextRecord templ = positionTemplate.value_or(fresh.lblKeiIdoS.front());
   templ.Visible = false;
-  if (positions.size() > static_cast<std::size_t>(kMaxIndex)) positions.resize(kMaxIndex);
   o.lblKeiIdoS.clear();
   o.lblKeiIdoS.reserve(positions.size() + 1);
   o.lblKeiIdoS.push_back(std::move(templ));

@@ -101,6 +101,21 @@ TEST(ObjectFilesTest, TextValuesSurviveAsWrittenAndLineBreaksCannotShiftRecords)
   EXPECT_EQ(o.lblKeiIdoS, doc.objects.lblKeiIdoS);
 }
 
+// Lists filled to the last index the commands allow read back whole, and
+// the positions after a full comment list are not lost.
+TEST(ObjectFilesTest, FullListsReadBackWhole) {
+  Document doc;
+  BuildSampleDrawing(doc);
+  Collections& o = doc.objects;
+  o.lblMoji.resize(kMaxIndex + 1, o.lblMoji[1]);
+  while (AppendSpare(o.lblKyori)) o.lblKyori[o.lblKyori.size() - 2] = o.lblKyori.front();
+  Collections back;
+  ASSERT_EQ(ReadText(FormatTextFile(o), back), ReadEnd::Complete);
+  EXPECT_EQ(back.lblMoji.size(), o.lblMoji.size());
+  EXPECT_EQ(back.lblKyori.size(), o.lblKyori.size());
+  EXPECT_EQ(back.lblKeiIdoS, o.lblKeiIdoS);
+}
+
 TEST(ObjectFilesTest, ValueConversionsOfTheFiles) {
   Collections o;
   std::string text = LabelLines("-1", "a");
