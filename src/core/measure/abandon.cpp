@@ -1,5 +1,6 @@
 #include "measure/abandon.h"
 
+#include "measure/annotations.h"
 #include "measure/line_measure.h"
 
 namespace planimo {
@@ -13,6 +14,7 @@ void AbandonMeasurement(Document& doc, MeasureSession& s) {
   ShowExtensionLines(live, false);
   live.shpSnap.Visible = false;
   ClearWorkingPath(live);
+  DropLeaderInProgress(doc);
 }
 
 bool MeasurementRunning(const MeasureSession& s) {

@@ -101,7 +101,12 @@ void AskAffix(Document& doc, const MeasureSession& s, DialogAsker& asker, const 
 
 }  // namespace
 
+void DropLeaderInProgress(Document& doc) {
+  if (LineRecord* l = LeaderInProgress(doc)) l->Visible = false;
+}
+
 void LeaderMouseDown(Document& doc, MeasureSession& s, float x, float y) {
+  DropLeaderInProgress(doc);
   if (s.menu.popHkdSenNew) {
     LineRecord& spare = doc.objects.lineHikidashi.back();
     const LineRecord& d = doc.live.linDefault;

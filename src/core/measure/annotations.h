@@ -23,6 +23,9 @@ namespace planimo {
 void LeaderMouseDown(Document& doc, MeasureSession& s, float x, float y);
 void LeaderMouseMove(Document& doc, MeasureSession& s, float x, float y, bool shift);
 void LeaderMouseUp(Document& doc, MeasureSession& s, float x, float y, bool shift);
+// A new leader line whose release will not come (a popup took it, a command
+// or Escape came between) is dropped: no half-drawn line stays on the map.
+void DropLeaderInProgress(Document& doc);
 
 // A comment text (position label) at the press point, captioned header +
 // sequence number + footer + " ", in the text colours and font of the style

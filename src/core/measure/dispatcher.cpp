@@ -2,6 +2,7 @@
 
 #include "geometry/leader_hit.h"
 #include "measure/abandon.h"
+#include "measure/annotations.h"
 #include "measure/line_measure.h"
 #include "measure/path_measure.h"
 #include "measure/pointer.h"
@@ -68,6 +69,8 @@ void RightDown(Document& doc, MeasureSession& s, float x, float y, MouseResult& 
   if (doc.state.booPickDis) r.popups.push_back(Popup::Dis);
   if (doc.state.booPickTaiou) r.popups.push_back(Popup::Taiou);
   if (tool == Tool::Leader) {
+    // The popup takes the release of a new line being pulled out.
+    DropLeaderInProgress(doc);
     const LeaderHit hit =
         s.menu.popHkdSenSelect ? HitLeaderLine(doc, x, y) : LeaderHit{};
     if (hit.index >= 0) {

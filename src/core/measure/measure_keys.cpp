@@ -28,7 +28,7 @@ bool EscapeMeasurement(Document& doc, MeasureSession& s) {
   const WorkingObjects& live = doc.live;
   const bool active = MeasurementRunning(s) || f.booMesShownDis || f.booMesShownKei ||
                       live.lineDistance.Visible || live.shpCircle.Visible || live.lineMenseki.size() > 1 ||
-                      live.lineMenseki[0].Visible;
+                      live.lineMenseki[0].Visible || doc.objects.lineHikidashi.back().Visible;
   AbandonMeasurement(doc, s);
   doc.live.lineHintX.Visible = doc.live.lineHintY.Visible = false;
   s.readout.txtPict[4].clear();

@@ -10,8 +10,9 @@
 namespace planimo {
 
 // Escape: the running line, circle, specified distance, open path or
-// known-distance picking line is dropped as AbandonMeasurement drops it, and
-// the axis guides and the value box go too; the next click starts afresh.
+// known-distance picking line, or a leader line being pulled out, is dropped
+// as AbandonMeasurement drops it, and the axis guides and the value box go
+// too; the next click starts afresh.
 // What was kept before stays kept. True when something was running or shown.
 bool EscapeMeasurement(Document& doc, MeasureSession& s);
 

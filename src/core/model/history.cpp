@@ -76,9 +76,25 @@ R StyleOf(const R& r) {
   return style;
 }
 
+// The spare that closes the leader lines is no line of the drawing: a new
+// line is pulled out in it between press and release, and a click too short
+// to keep leaves its points behind. A snapshot holds it as a fresh spare, so
+// that neither a line half drawn nor a mere click makes a step, and an undo
+// never brings a half-drawn line back.
+const std::vector<LineRecord>& SettledLeaders(const std::vector<LineRecord>& leaders,
+                                              std::vector<LineRecord>& scratch) {
+  std::vector<LineRecord> fresh;
+  AppendSpare(fresh);
+  if (leaders.empty() || leaders.back() == fresh.back()) return leaders;
+  scratch = leaders;
+  scratch.back() = fresh.back();
+  return scratch;
+}
+
 ContentSnapshot Take(const Document& doc, const ContentSnapshot& prev, Tally& t) {
   const Collections& o = doc.objects;
   ContentSnapshot s;
+  std::vector<LineRecord> scratch;
   s.lblKyori = Share(o.lblKyori, prev.lblKyori, t);
   s.lblKeiroS = Share(o.lblKeiroS, prev.lblKeiroS, t);
   s.lblMensekiS = Share(o.lblMensekiS, prev.lblMensekiS, t);
@@ -87,7 +103,7 @@ ContentSnapshot Take(const Document& doc, const ContentSnapshot& prev, Tally& t)
   s.lineDsSave = Share(o.lineDsSave, prev.lineDsSave, t);
   s.lineHojoSave = Share(o.lineHojoSave, prev.lineHojoSave, t);
   s.linePS = Share(o.linePS, prev.linePS, t);
-  s.lineHikidashi = Share(o.lineHikidashi, prev.lineHikidashi, t);
+  s.lineHikidashi = Share(SettledLeaders(o.lineHikidashi, scratch), prev.lineHikidashi, t);
   s.shpSnpo = Share(o.shpSnpo, prev.shpSnpo, t);
   ProjectState state = StoredPart(doc.state);
   if (prev.state && *prev.state == state) {

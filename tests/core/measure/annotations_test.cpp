@@ -3,11 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "measure/abandon.h"
 #include "measure/annotations.h"
+#include "measure/measure_keys.h"
 #include "measure_fixture.h"
+#include "model/history.h"
 
 namespace planimo::test {
 namespace {
@@ -154,6 +158,51 @@ TEST(LeaderLines, DrawGrabDragAndClear) {
   f.Drag(40, 40), f.Release(40, 40);
   EXPECT_EQ(UBound(f.doc.objects.lineHikidashi), 0);
   EXPECT_FALSE(f.Line(0).Visible);
+}
+
+// A command that comes while a new leader line is being pulled out, and each
+// checkpoint the window takes then, leaves one kept line per finished
+// gesture, one undo step for it, and never a half-drawn line on the map.
+TEST(LeaderLines, CommandsWhileALineIsPulledOut) {
+  struct Case {
+    const char* name;
+    std::function<void(AnnotationFixture&)> run;
+    bool kept;  // the release still keeps the line
+  };
+  const Case cases[] = {
+      {"keyboard command", [](AnnotationFixture&) {}, true},
+      {"Escape", [](AnnotationFixture& f) { EXPECT_TRUE(EscapeMeasurement(f.doc, f.s)); }, false},
+      {"right press, popup took the release", [](AnnotationFixture& f) { f.Press(30, 30, 2); }, false},
+      {"zoom", [](AnnotationFixture& f) { ResetDisplayMenu(f.doc, f.s); }, false},
+      {"select mode, press", [](AnnotationFixture& f) {
+         ChooseLeaderCreate(f.s, false);
+         f.Press(100, 100);
+       }, false},
+  };
+  for (const Case& c : cases) {
+    AnnotationFixture f;
+    SelectTool(f.s, Tool::Leader);
+    History h;
+    ResetHistory(h, f.doc);
+    f.Press(10, 10), f.Drag(40, 10), f.Release(40, 10);
+    ASSERT_TRUE(Checkpoint(h, f.doc, "")) << c.name;
+    f.Tap(60, 60);  // a mere click is no change
+    EXPECT_FALSE(Checkpoint(h, f.doc, "")) << c.name;
+    const auto rev = f.doc.revision;
+    f.Press(10, 30), f.Drag(30, 30);
+    EXPECT_FALSE(Checkpoint(h, f.doc, "ヘルプ")) << c.name;
+    EXPECT_EQ(f.doc.revision, rev) << c.name;
+    c.run(f);
+    EXPECT_EQ(f.Line(1).Visible, c.kept) << c.name;
+    f.Release(40, 30);
+    Checkpoint(h, f.doc, "");
+    EXPECT_EQ(UBound(f.doc.objects.lineHikidashi), c.kept ? 2 : 1) << c.name;
+    EXPECT_EQ(h.undo.size(), c.kept ? 2u : 1u) << c.name;
+    while (Undo(h, f.doc)) {
+    }
+    EXPECT_EQ(UBound(f.doc.objects.lineHikidashi), 0) << c.name;
+    EXPECT_FALSE(f.Line(0).Visible) << c.name;
+  }
 }
 
 TEST(Hover, KeptLabelsAndTheSampleShowTheirText) {
