@@ -1,5 +1,6 @@
 #include "io/ini_file.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -127,7 +128,7 @@ std::string GetValue(const IniDocument& doc, std::string_view section, std::stri
   if (!range) return {};
   const std::optional<std::size_t> line = FindKey(doc, *range, key);
   if (!line) return {};
-  return std::string(Cp932Prefix(Classify(doc.lines[*line]).value, kIniValueLimit));
+  return std::string(Classify(doc.lines[*line]).value);
 }
 
 bool PutValue(IniDocument& doc, std::string_view section, std::string_view key, std::string_view value) {

@@ -8,18 +8,12 @@
 // in place, appends a missing key at the end of its section and a missing
 // section at the end of the file, and keeps every other line as it was.
 
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace planimo {
-
-// A value read back holds at most this many bytes of its CP932 form (the
-// reader's 127-byte buffer less its NUL); a double-byte character is never
-// split.
-inline constexpr std::size_t kIniValueLimit = 126;
 
 // The lines of one INI file, decoded to UTF-8, without their line ends.
 struct IniDocument {
@@ -32,8 +26,9 @@ IniDocument ParseIni(std::string_view utf8Text);
 // The document as text with CR LF after every line.
 std::string FormatIni(const IniDocument& doc);
 
-// The value of `key` in `section`, cut to kIniValueLimit; empty when either
-// is missing.
+// The value of `key` in `section`, whole: a folder, an image name or an
+// object file name cut short would name another place or nothing (so the
+// drawing would open without its objects); empty when either is missing.
 std::string GetValue(const IniDocument& doc, std::string_view section, std::string_view key);
 
 // Stores `value` under `key` in `section`. Writes nothing and returns false

@@ -133,6 +133,15 @@ TEST_F(ProjectFileTest, ObjectFileNamesNeedFourCharactersToCut) {
   const std::optional<ErrorReport> e = SaveProject(doc, folder.path(), "abc");
   ASSERT_TRUE(e);
   EXPECT_EQ(e->number, kErrInvalidArgument);
+  // Names longer than 126 CP932 bytes in the project file reopen whole: the
+  // objects and the image are found again.
+  std::string stem;
+  for (int i = 0; i < 60; ++i) stem += "図";
+  doc.state.fMei_MapImage = stem + ".jpg";
+  ASSERT_FALSE(SaveProject(doc, folder.path(), stem + ".ini"));
+  ASSERT_FALSE(LoadProject(opened, folder.File(stem + ".ini")).error);
+  EXPECT_EQ(opened.state.fMei_MapImage, doc.state.fMei_MapImage);
+  ExpectSameObjects(opened.objects, doc.objects);
 }
 
 TEST_F(ProjectFileTest, ProjectValuesReadWithTheFileRules) {
