@@ -47,7 +47,9 @@ bool BackspacePath(Document& doc, MeasureSession& s) {
   const bool drawing = drawn.Visible;
   const float px = drawing ? drawn.X2 : gone.X2;
   const float py = drawing ? drawn.Y2 : gone.Y2;
-  const int k = DistanceAlong(doc.objects, gone.X1, gone.Y1, gone.X2, gone.Y2);
+  // Only a segment that kept its distance takes one back: another distance
+  // measured along the same points is no part of the path.
+  const int k = gone.Tag == kPathSegmentKept ? DistanceAlong(doc.objects, gone.X1, gone.Y1, gone.X2, gone.Y2) : -1;
   if (k >= 0) RemoveDistanceObject(doc.objects, k);
 
   live.lineMenseki.pop_back();

@@ -181,6 +181,8 @@ bool FinishPathSegment(Document& doc, MeasureSession& s, float x, float y) {
   WorkingObjects& live = doc.live;
   const int n = LastIndex(live);
   Segment(live, n).BorderStyle = kStyleDash;
+  // Whether the segment's distance was kept, for a Backspace to take back.
+  Segment(live, n).Tag = s.menu.popMesPutSen ? kPathSegmentKept : "";
   if (!AppendPathSpare(live)) return false;
   const int k = VertexSnap(doc, x, y);
   if (k < 0) return true;

@@ -15,6 +15,10 @@
 
 namespace planimo {
 
+// The Tag of a fixed working segment whose distance was kept as a distance
+// object (an empty Tag: it was not).
+inline constexpr const char* kPathSegmentKept = "kept";
+
 // Left click while no measurement runs.
 void AddVertex(Document& doc, MeasureSession& s, float x, float y);
 // Move without a button while running.

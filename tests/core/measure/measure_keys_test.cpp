@@ -114,9 +114,17 @@ TEST(BackspacePath, TakesBackTheLastVertexAndItsDistanceInEveryState) {
       const std::string name = std::string(keep ? "kept" : "not kept") + (following ? ", following" : "");
       // A, B, C fixed, C taken back, then D: the same as A, B, D.
       PathFixture f(keep), fresh(keep);
+      // A distance measured before along B-C is no part of the path.
+      for (PathFixture* m : {&f, &fresh}) {
+        SelectMode(m->doc, m->s, MeasureMode::Line, nullptr);
+        m->s.menu.popMesPutSen = true;
+        m->Measure(150, 100, 150, 150);
+        m->s.menu.popMesPutSen = keep;
+        SelectMode(m->doc, m->s, MeasureMode::Path, nullptr);
+      }
       f.Draw({{100, 100}, {150, 100}, {150, 150}}, following);
       ASSERT_TRUE(BackspacePath(f.doc, f.s)) << name;
-      EXPECT_EQ(f.KeptDistances(), keep ? 1 : 0) << name;
+      EXPECT_EQ(f.KeptDistances(), keep ? 2 : 1) << name;
       EXPECT_EQ(UBound(f.doc.live.lineMenseki), 1) << name;
       EXPECT_TRUE(f.doc.live.lineMenseki[1].Visible) << name;  // the rubber band from B
       EXPECT_TRUE(f.s.flags.Running()) << name;
