@@ -3,6 +3,7 @@
 #include "geometry/leader_hit.h"
 #include "measure/abandon.h"
 #include "measure/annotations.h"
+#include "measure/label_events.h"
 #include "measure/line_measure.h"
 #include "measure/path_measure.h"
 #include "measure/pointer.h"
@@ -74,8 +75,9 @@ void RightDown(Document& doc, MeasureSession& s, float x, float y, MouseResult& 
     const LeaderHit hit =
         s.menu.popHkdSenSelect ? HitLeaderLine(doc, x, y) : LeaderHit{};
     if (hit.index >= 0) {
-      doc.selected.strKind = "lineHikidashi";
+      doc.selected.strKind = kKindLeader;
       doc.selected.intIndex = static_cast<std::int16_t>(hit.index);
+      EnableEditEntries(s.menu.popEdit, kKindLeader);
       r.popups.push_back(Popup::Edit);
     } else {
       r.popups.push_back(Popup::Hikidashi);

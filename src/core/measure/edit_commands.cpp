@@ -13,7 +13,6 @@ namespace planimo {
 
 namespace {
 
-constexpr const char* kKindLeader = "lineHikidashi";
 constexpr float kDuplicateOffset = 5;  // view millimetres right and down
 
 bool Is(const Document& doc, std::string_view kind) { return doc.selected.strKind == kind; }

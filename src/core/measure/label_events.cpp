@@ -35,29 +35,7 @@ bool OnDefaultSample(const Document& doc, float x, float y) {
   return l.Visible && x >= l.Left && x < l.Left + l.Width && y >= l.Top && y < l.Top + l.Height;
 }
 
-// The edit popup's entries a right press on a label of `kind` decides;
-// what a kind does not mention keeps its state from the previous popup.
-void EnableEditEntries(EditMenuEnabled& e, std::string_view kind) {
-  if (kind == kKindKyori || kind == kKindMensekiS || kind == kKindKeiroS) {
-    // Only a distance can change sides, only the unit menu of the label's
-    // own kind of value is offered, and a value label has nothing to
-    // duplicate: those entries would do nothing.
-    e.popEditRev = kind == kKindKyori;
-    e.popEditUnitDistance = kind != kKindMensekiS;
-    e.popEditUnitSquea = kind == kKindMensekiS;
-    e.popEditDesiPoint = e.popEditDel = true;
-    e.popEditDpp = false;
-  } else if (kind == kKindMoji) {
-    e.popEditRev = false;
-    e.popEditDpp = e.popEditDel = true;
-  } else if (kind == kKindKeiIdoS) {
-    e.popEditRev = false;
-    e.popEditDel = true;
-  } else {  // the default sample: only its look can change
-    e.popEditRev = e.popEditUnitDistance = e.popEditUnitSquea = e.popEditDesiPoint = false;
-    e.popEditDpp = e.popEditDel = false;
-  }
-}
+
 
 MouseResult SelectForEdit(Document& doc, MeasureSession& s, std::string_view kind, int index) {
   doc.selected.strKind = std::string(kind);
@@ -90,6 +68,31 @@ void RefreshPosition(const Document& doc, MeasureSession& s, TextRecord& label) 
 }
 
 }  // namespace
+
+void EnableEditEntries(EditMenuEnabled& e, std::string_view kind) {
+  if (kind == kKindKyori || kind == kKindMensekiS || kind == kKindKeiroS) {
+    // Only a distance can change sides, only the unit menu of the label's
+    // own kind of value is offered, and a value label has nothing to
+    // duplicate: those entries would do nothing.
+    e.popEditRev = kind == kKindKyori;
+    e.popEditUnitDistance = kind != kKindMensekiS;
+    e.popEditUnitSquea = kind == kKindMensekiS;
+    e.popEditDesiPoint = e.popEditDel = true;
+    e.popEditDpp = false;
+  } else if (kind == kKindMoji) {
+    e.popEditRev = false;
+    e.popEditDpp = e.popEditDel = true;
+  } else if (kind == kKindKeiIdoS) {
+    e.popEditRev = false;
+    e.popEditDel = true;
+  } else if (kind == kKindLeader) {
+    e.popEditRev = e.popEditUnitDistance = e.popEditUnitSquea = e.popEditDesiPoint = false;
+    e.popEditDpp = e.popEditDel = true;
+  } else {  // the default sample: only its look can change
+    e.popEditRev = e.popEditUnitDistance = e.popEditUnitSquea = e.popEditDesiPoint = false;
+    e.popEditDpp = e.popEditDel = false;
+  }
+}
 
 LabelHitFilter ActiveLabels(const MenuState& m) {
   LabelHitFilter f;

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "measure/dispatcher.h"
 #include "measure/tool_state.h"
@@ -30,6 +31,11 @@ class PromptAsker {
 // the measuring tool, comment texts and position labels in the select mode
 // of their own tool.
 LabelHitFilter ActiveLabels(const MenuState& m);
+
+// The edit popup's entries a right press on an object of `kind` (a label
+// kind, a leader line, the default sample) decides; what a kind does not
+// mention keeps its state from the tool.
+void EnableEditEntries(EditMenuEnabled& e, std::string_view kind);
 
 // A press on the map. nullopt: no active label (nor the visible default
 // sample) lies under the pointer and the press belongs to the map. Otherwise

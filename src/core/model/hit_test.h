@@ -28,6 +28,8 @@ inline constexpr const char* kKindMensekiS = "lblMensekiS";
 inline constexpr const char* kKindKeiroS = "lblKeiroS";
 inline constexpr const char* kKindMoji = "lblMoji";
 inline constexpr const char* kKindKeiIdoS = "lblKeiIdoS";
+// Leader lines are selected on the map, not through a label.
+inline constexpr const char* kKindLeader = "lineHikidashi";
 
 // The label collection a kind names; null for any other kind.
 std::vector<TextRecord>* LabelsOfKind(Collections& objects, std::string_view kind);

@@ -121,6 +121,15 @@ TEST(LabelPress, DefaultSampleAnswersAnyToolButOnlyToTheRightButton) {
   EXPECT_FALSE(e.popEditRev || e.popEditUnitDistance || e.popEditUnitSquea || e.popEditDesiPoint ||
                e.popEditDpp || e.popEditDel);
   EXPECT_TRUE(e.popEditWidthP);  // its look can still change
+  // A leader line chosen next can be duplicated and deleted again.
+  LineRecord leader = f.doc.objects.lineHikidashi.back();
+  leader.Visible = true;
+  leader.X1 = 50, leader.Y1 = leader.Y2 = 50, leader.X2 = 80;
+  f.doc.objects.lineHikidashi.insert(f.doc.objects.lineHikidashi.begin(), leader);
+  ChooseLeaderCreate(f.s, false);
+  EXPECT_EQ(OnMapMouseDown(f.doc, f.s, {2, 60, 50}).popups, std::vector<Popup>{Popup::Edit});
+  EXPECT_EQ(f.doc.selected.strKind, "lineHikidashi");
+  EXPECT_TRUE(e.popEditDpp && e.popEditDel && !e.popEditRev);
   sample.Visible = false;
   EXPECT_FALSE(f.Press(15, 12, 2));
 }
