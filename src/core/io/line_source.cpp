@@ -12,6 +12,18 @@ constexpr std::size_t kPiece = std::size_t{1} << 20;
 
 LineSource::LineSource(std::istream& in, std::size_t maxLine) : in_(in), maxLine_(maxLine) {}
 
+std::size_t LineSource::LastLineEnd(const std::string& raw) const {
+  const bool le = encoding_ == Encoding::Utf16Le;
+  if (!le && encoding_ != Encoding::Utf16Be) return raw.rfind('\n');
+  // Line feeds are whole 16-bit units, which start at even offsets.
+  for (std::size_t i = raw.size() & ~std::size_t{1}; i >= 2; i -= 2) {
+    const char first = raw[i - 2];
+    const char second = raw[i - 1];
+    if (le ? (first == '\n' && second == 0) : (first == 0 && second == '\n')) return i - 1;
+  }
+  return std::string::npos;
+}
+
 bool LineSource::Refill() {
   if (eof_) return false;
   std::string raw = std::move(carry_);
@@ -30,11 +42,14 @@ bool LineSource::Refill() {
     if (raw.starts_with(kUtf8Bom)) {
       encoding_ = Encoding::Utf8;
       raw.erase(0, kUtf8Bom.size());
+    } else if (raw.starts_with(kUtf16LeBom) || raw.starts_with(kUtf16BeBom)) {
+      encoding_ = raw.starts_with(kUtf16LeBom) ? Encoding::Utf16Le : Encoding::Utf16Be;
+      raw.erase(0, kUtf16LeBom.size());
     }
   }
   if (!eof_) {
     // Decode whole lines only: LF is never part of a CP932 character.
-    const std::size_t lf = raw.rfind('\n');
+    const std::size_t lf = LastLineEnd(raw);
     if (lf == std::string::npos) {
       if (raw.size() > maxLine_) {
         damaged_ = true;
@@ -53,6 +68,8 @@ bool LineSource::Refill() {
   switch (encoding_) {
     case Encoding::Unknown: decoded_ = std::move(raw); break;
     case Encoding::Utf8: decoded_ = DecodeFileText(std::string(kUtf8Bom) + raw); break;
+    case Encoding::Utf16Le: decoded_ = *DecodeUtf16Text(std::string(kUtf16LeBom) + raw); break;
+    case Encoding::Utf16Be: decoded_ = *DecodeUtf16Text(std::string(kUtf16BeBom) + raw); break;
     case Encoding::Cp932: decoded_ = DecodeCp932Text(raw); break;
   }
   pos_ = 0;

@@ -2,9 +2,9 @@
 
 // Reads a text file line by line in bounded pieces: a line ends at LF or
 // CR LF, and a line longer than the limit ends the reading as damage instead
-// of filling memory. The first piece with other than ASCII decides the
-// encoding for the whole file: UTF-8 after a byte-order mark or when valid,
-// otherwise CP932.
+// of filling memory. A UTF-8 or UTF-16 byte-order mark decides the encoding
+// for the whole file; without one the first piece with other than ASCII
+// does: UTF-8 when valid, otherwise CP932.
 
 #include <cstddef>
 #include <istream>
@@ -23,13 +23,15 @@ class LineSource {
 
  private:
   bool Refill();
+  // Index of the last byte of the file's last line end in `raw`, or npos.
+  std::size_t LastLineEnd(const std::string& raw) const;
 
   std::istream& in_;
   std::size_t maxLine_;
   std::string decoded_;
   std::size_t pos_ = 0;
   std::string carry_;
-  enum class Encoding { Unknown, Utf8, Cp932 };
+  enum class Encoding { Unknown, Utf8, Utf16Le, Utf16Be, Cp932 };
   Encoding encoding_ = Encoding::Unknown;
   bool first_ = true;
   bool eof_ = false;

@@ -81,9 +81,14 @@ std::size_t BadCp932Length(std::string_view s, std::size_t pos) {
   return 1;
 }
 
-// Runs `cd` over `in`. Bad input is replaced with U+FFFD when `lenient`,
-// otherwise it makes the result empty.
-std::optional<std::string> Convert(const Converter& cd, std::string_view in, bool lenient) {
+// How many bytes one unreadable UTF-16 unit takes: a lone surrogate goes as
+// its two bytes, an odd byte at the end alone.
+std::size_t BadUtf16Length(std::string_view s, std::size_t pos) { return pos + 1 < s.size() ? 2 : 1; }
+
+// Runs `cd` over `in`. Bad input is replaced with U+FFFD when `lenient`
+// (skipping the bytes `badLength` says), otherwise it makes the result empty.
+std::optional<std::string> Convert(const Converter& cd, std::string_view in, bool lenient,
+                                   std::size_t (*badLength)(std::string_view, std::size_t) = &BadCp932Length) {
   std::string out;
   out.reserve(in.size() * 3 / 2);
   char buffer[4096];
@@ -100,7 +105,7 @@ std::optional<std::string> Convert(const Converter& cd, std::string_view in, boo
     if (result != static_cast<std::size_t>(-1) || error == E2BIG) continue;
     if (!lenient) return std::nullopt;
     out += kReplacement;
-    pos += BadCp932Length(in, pos);
+    pos += badLength(in, pos);
     iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
   }
   // Flush any shift state (none for these encodings, but iconv asks for it).
@@ -126,6 +131,16 @@ std::string DecodeCp932(std::string_view bytes) {
 
 }  // namespace
 
+std::optional<std::string> DecodeUtf16Text(std::string_view bytes) {
+  const char* from = nullptr;
+  if (bytes.starts_with(kUtf16LeBom)) from = "UTF-16LE";
+  if (bytes.starts_with(kUtf16BeBom)) from = "UTF-16BE";
+  if (from == nullptr) return std::nullopt;
+  const Converter cd("UTF-8", from);
+  if (!cd.ok()) return std::string(kReplacement);
+  return *Convert(cd, bytes.substr(2), true, &BadUtf16Length);
+}
+
 bool IsValidUtf8(std::string_view bytes) {
   for (std::size_t pos = 0; pos < bytes.size();) {
     const std::size_t n = Utf8SequenceLength(bytes, pos);
@@ -139,6 +154,7 @@ std::string DecodeCp932Text(std::string_view bytes) { return DecodeCp932(bytes);
 
 std::string DecodeFileText(std::string_view bytes) {
   if (bytes.starts_with(kUtf8Bom)) return RepairUtf8(bytes.substr(kUtf8Bom.size()));
+  if (std::optional<std::string> text = DecodeUtf16Text(bytes)) return *std::move(text);
   if (IsValidUtf8(bytes)) return std::string(bytes);
   return DecodeCp932(bytes);
 }

@@ -14,17 +14,25 @@ namespace planimo {
 
 // The UTF-8 byte-order mark.
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// The UTF-16 byte-order marks; neither can start CP932 text.
+inline constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+inline constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
 // True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates,
 // nothing above U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 
-// Turns file bytes into UTF-8: valid UTF-8 is taken as is (a leading BOM is
-// dropped), anything else is read as CP932. Bytes that CP932 cannot read
+// Turns file bytes into UTF-8: UTF-8 or UTF-16 after its byte-order mark (a
+// settings file saved as "Unicode" by a Windows editor) and valid UTF-8 are
+// taken as they are, anything else is read as CP932. Bytes that CP932 cannot read
 // (a lead byte at the very end, a lead byte before CR or LF, an unassigned
 // pair) become U+FFFD each, and decoding goes on with the next byte, so line
 // ends and the rest of the file survive.
 std::string DecodeFileText(std::string_view bytes);
+
+// UTF-16 bytes after their byte-order mark as UTF-8, every unreadable unit
+// replaced by U+FFFD; nothing when the bytes start with no such mark.
+std::optional<std::string> DecodeUtf16Text(std::string_view bytes);
 
 // Reads bytes as CP932 whatever they look like, with the same replacement
 // of unreadable bytes as DecodeFileText.

@@ -1,6 +1,7 @@
 #include "io/object_files.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <sstream>
 
@@ -13,6 +14,22 @@ namespace {
 std::string LabelLines(const std::string& visible, const std::string& caption) {
   return visible + "\r\n" + caption + "\r\ntip\r\ntag\r\n1\r\n2\r\n3\r\n4\r\n0\r\n1\r\n0\r\n16777215\r\n12582912\r\n" +
          "ＭＳ Ｐゴシック\r\n9.75\r\nTrue\r\nFalse\r\nFalse\r\nFalse\r\n";
+}
+
+// The text as a Windows editor saves "Unicode": UTF-16 LE after its mark.
+std::string Utf16Le(std::string utf8) {
+  std::string out(2 + 2 * utf8.size(), '\0');
+  out[0] = '\xFF';
+  out[1] = '\xFE';
+  const iconv_t cd = iconv_open("UTF-16LE", "UTF-8");
+  char* in = utf8.data();
+  std::size_t inLeft = utf8.size();
+  char* dst = out.data() + 2;
+  std::size_t dstLeft = out.size() - 2;
+  iconv(cd, &in, &inLeft, &dst, &dstLeft);
+  iconv_close(cd);
+  out.resize(out.size() - dstLeft);
+  return out;
 }
 
 ReadEnd ReadText(const std::string& text, Collections& o) {
@@ -102,18 +119,22 @@ TEST(ObjectFilesTest, TextValuesSurviveAsWrittenAndLineBreaksCannotShiftRecords)
 }
 
 // Lists filled to the last index the commands allow read back whole, and
-// the positions after a full comment list are not lost.
+// the positions after a full comment list are not lost; so does the same
+// file re-saved as UTF-16, piece after piece.
 TEST(ObjectFilesTest, FullListsReadBackWhole) {
   Document doc;
   BuildSampleDrawing(doc);
   Collections& o = doc.objects;
   o.lblMoji.resize(kMaxIndex + 1, o.lblMoji[1]);
   while (AppendSpare(o.lblKyori)) o.lblKyori[o.lblKyori.size() - 2] = o.lblKyori.front();
-  Collections back;
-  ASSERT_EQ(ReadText(FormatTextFile(o), back), ReadEnd::Complete);
-  EXPECT_EQ(back.lblMoji.size(), o.lblMoji.size());
-  EXPECT_EQ(back.lblKyori.size(), o.lblKyori.size());
-  EXPECT_EQ(back.lblKeiIdoS, o.lblKeiIdoS);
+  const std::string text = FormatTextFile(o);
+  for (const std::string& bytes : {text, Utf16Le(text)}) {
+    Collections back;
+    ASSERT_EQ(ReadText(bytes, back), ReadEnd::Complete);
+    EXPECT_EQ(back.lblMoji.size(), o.lblMoji.size());
+    EXPECT_EQ(back.lblKyori, o.lblKyori);
+    EXPECT_EQ(back.lblKeiIdoS, o.lblKeiIdoS);
+  }
 }
 
 TEST(ObjectFilesTest, ValueConversionsOfTheFiles) {

@@ -33,7 +33,11 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"LoneLeadByteAtEnd", "\x95\x5C=\x82", "表=" + kBad},
         DecodeCase{"LeadByteBeforeCrLfKeepsLineEnd", "a=\x82\r\nb=\x95\x5C\r\n", "a=" + kBad + "\r\nb=表\r\n"},
         DecodeCase{"LeadByteBeforeLf", "a=\x82\nb=1", "a=" + kBad + "\nb=1"},
-        DecodeCase{"UnassignedPairIsOneCharacter", "a\x85\x40\x95\x5C", "a" + kBad + "表"}),
+        DecodeCase{"UnassignedPairIsOneCharacter", "a\x85\x40\x95\x5C", "a" + kBad + "表"},
+        // A settings file saved as "Unicode" by a Windows editor.
+        DecodeCase{"Utf16LittleEndian", std::string("\xFF\xFE[\0h\x88\r\0\n\0", 10), "[表\r\n"},
+        DecodeCase{"Utf16BigEndian", std::string("\xFE\xFF\0[\x88h", 6), "[表"},
+        DecodeCase{"Utf16LoneSurrogateAndOddByte", std::string("\xFF\xFE\0\xD8" "a\0b", 7), kBad + "a" + kBad}),
     [](const testing::TestParamInfo<DecodeCase>& info) { return std::string(info.param.name); });
 
 TEST(EncodeCp932Test, RoundTripsExactly) {
