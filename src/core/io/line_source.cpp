@@ -1,6 +1,7 @@
 #include "io/line_source.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "io/text_codec.h"
 
@@ -22,6 +23,31 @@ std::size_t LineSource::LastLineEnd(const std::string& raw) const {
     if (le ? (first == '\n' && second == 0) : (first == 0 && second == '\n')) return i - 1;
   }
   return std::string::npos;
+}
+
+// CP932 text can look like UTF-8 for a piece or more; judged by one piece,
+// the rest of such a file would be garbled. So the rest is checked too, and
+// the stream goes back to where it was (a stream that cannot is judged by
+// the piece alone). A character never spans an ASCII byte, so each step
+// checks up to the last one.
+bool LineSource::RestIsUtf8(std::string pending) {
+  const std::istream::pos_type start = in_.tellg();
+  if (start == std::istream::pos_type(-1)) return true;
+  bool valid = true;
+  std::string chunk(kPiece, '\0');
+  while (valid && in_) {
+    in_.read(chunk.data(), static_cast<std::streamsize>(kPiece));
+    pending.append(chunk, 0, static_cast<std::size_t>(in_.gcount()));
+    std::size_t cut = pending.size();
+    while (cut > 0 && static_cast<unsigned char>(pending[cut - 1]) >= 0x80) --cut;
+    // At the end, or after a run too long for a line, everything is judged.
+    if (!in_ || pending.size() > maxLine_) cut = pending.size();
+    valid = IsValidUtf8(std::string_view(pending).substr(0, cut));
+    pending.erase(0, cut);
+  }
+  in_.clear();
+  in_.seekg(start);
+  return valid;
 }
 
 bool LineSource::Refill() {
@@ -63,7 +89,7 @@ bool LineSource::Refill() {
   }
   if (encoding_ == Encoding::Unknown) {
     const bool ascii = std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!ascii) encoding_ = IsValidUtf8(raw) ? Encoding::Utf8 : Encoding::Cp932;
+    if (!ascii) encoding_ = IsValidUtf8(raw) && (eof_ || RestIsUtf8(carry_)) ? Encoding::Utf8 : Encoding::Cp932;
   }
   switch (encoding_) {
     case Encoding::Unknown: decoded_ = std::move(raw); break;

@@ -4,7 +4,7 @@
 // CR LF, and a line longer than the limit ends the reading as damage instead
 // of filling memory. A UTF-8 or UTF-16 byte-order mark decides the encoding
 // for the whole file; without one the first piece with other than ASCII
-// does: UTF-8 when valid, otherwise CP932.
+// does: UTF-8 when it and the rest of the file are valid, otherwise CP932.
 
 #include <cstddef>
 #include <istream>
@@ -25,6 +25,8 @@ class LineSource {
   bool Refill();
   // Index of the last byte of the file's last line end in `raw`, or npos.
   std::size_t LastLineEnd(const std::string& raw) const;
+  // Whether `pending` and the bytes still to come are valid UTF-8.
+  bool RestIsUtf8(std::string pending);
 
   std::istream& in_;
   std::size_t maxLine_;

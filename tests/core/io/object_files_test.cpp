@@ -5,6 +5,8 @@
 
 #include <sstream>
 
+#include "io/atomic_write.h"
+#include "io/text_codec.h"
 #include "project_fixture.h"
 
 namespace planimo::test {
@@ -116,6 +118,25 @@ TEST(ObjectFilesTest, TextValuesSurviveAsWrittenAndLineBreaksCannotShiftRecords)
   EXPECT_EQ(o.lblMoji[1].ToolTipText, "a,\"b\"");
   EXPECT_EQ(o.lblMoji[1].Caption, "two  lines");
   EXPECT_EQ(o.lblKeiIdoS, doc.objects.lblKeiIdoS);
+
+  // A CP932 file whose first megabyte happens to be valid UTF-8 ("燿、" is
+  // E0 A0 81 41) is read as CP932 throughout.
+  TextRecord lucky = doc.objects.lblMoji[1];
+  lucky.FontName = "Arial";
+  lucky.ToolTipText.clear();
+  lucky.Caption = "燿、";
+  Collections big;
+  for (auto* list : {&big.lblKyori, &big.lblKeiroS, &big.lblMensekiS, &big.lblMoji, &big.lblKeiIdoS}) {
+    list->front().FontName = "Arial";
+    list->front().Caption.clear();
+  }
+  big.lblMoji.resize(20000, lucky);
+  big.lblMoji.back().Caption = "道路";
+  const std::string bytes = EncodeFileText(FormatTextFile(big));
+  ASSERT_FALSE(bytes.starts_with(kUtf8Bom));
+  ASSERT_EQ(ReadText(bytes, o), ReadEnd::Complete);
+  EXPECT_EQ(o.lblMoji[1].Caption, "燿、");
+  EXPECT_EQ(o.lblMoji.back().Caption, "道路");
 }
 
 // Lists filled to the last index the commands allow read back whole, and
