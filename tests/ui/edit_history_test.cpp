@@ -56,12 +56,17 @@ TEST_F(EditHistoryUiTest, MenuCaptionsAndKeysWalkBackAndForthOverASession) {
   EXPECT_EQ(undo->text(), QStringLiteral("元に戻す: 距離の測定"));
   EXPECT_TRUE(HasUnsavedChanges(w.document()));
 
-  // A label drag of many moves is one step.
+  // A label drag of many moves is one step, a key command amid it included.
   const TextRecord& l = w.document().objects.lblKyori[0];
   const float left = l.Left;
   const QPoint grab(static_cast<int>((l.Left + 2) / kMmPerPx), static_cast<int>((l.Top + 2) / kMmPerPx));
   Send(vp, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
-  for (int i = 1; i <= 10; ++i) Send(vp, QEvent::MouseMove, grab + QPoint(2 * i, 0), Qt::NoButton, Qt::LeftButton);
+  for (int i = 1; i <= 10; ++i) {
+    Send(vp, QEvent::MouseMove, grab + QPoint(2 * i, 0), Qt::NoButton, Qt::LeftButton);
+    if (i != 5) continue;
+    cmd("mnuDispAxis")->trigger();  // on and off again
+    cmd("mnuDispAxis")->trigger();
+  }
   Send(vp, QEvent::MouseButtonRelease, grab + QPoint(20, 0), Qt::LeftButton, Qt::NoButton);
   EXPECT_NEAR(w.document().objects.lblKyori[0].Left, left + 20 * kMmPerPx, 1e-3);
   EXPECT_EQ(undo->text(), QStringLiteral("元に戻す: ラベルの移動"));

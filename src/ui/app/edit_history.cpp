@@ -85,7 +85,11 @@ void MainWindow::connectHistory() {
   // Connected after every command's own handler, so it sees the result.
   for (QAction* a : findChildren<QAction*>()) {
     if (IsHistoryCommand(a) || a->menu() != nullptr) continue;
-    connect(a, &QAction::triggered, this, [this, a] { checkpoint(CommandCaption(a)); });
+    connect(a, &QAction::triggered, this, [this, a] {
+      // A key pressed during a drag on the map is part of the drag: one step
+      // at the release, never a half-finished drag of its own.
+      if (!mapLeftHeld_) checkpoint(CommandCaption(a));
+    });
   }
   ResetHistory(history_, doc_);
   reflectHistory();

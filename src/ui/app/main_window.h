@@ -221,6 +221,9 @@ class MainWindow : public QMainWindow {
   bool loadingStartsDrawing_ = true;
   bool loadingLocked_ = false;
   bool spaceDown_ = false;
+  // The left button is held on the map: a drag is under way, and a command
+  // that comes meanwhile (a key) belongs to it until the release.
+  bool mapLeftHeld_ = false;
   History history_;
   RecentDrawings recent_;
   QString recentFile_;

@@ -154,6 +154,9 @@ void MainWindow::showReadouts() {
 }
 
 void MainWindow::onMapMouse(int phase, const MapMouseEvent& e) {
+  // Cleared by the release, or by a move without the button when a popup
+  // took the release.
+  if (phase != kDoubleClick) mapLeftHeld_ = e.buttons.testFlag(Qt::LeftButton);
   // A release or double-click ends the user's gesture, whoever took it.
   const auto ended = qScopeGuard([this, phase] {
     if (phase == kRelease) checkpoint(QString());
