@@ -132,8 +132,9 @@ std::optional<MouseResult> LabelDrag(Document& doc, MeasureSession& s, MouseEven
   }
   MouseResult r;
   if (ev.button != 1 || !Answers(ActiveLabels(s.menu), g.kind)) return r;
+  // A label taken away under the drag leaves nothing to move.
   TextRecord* label = LabelAt(doc, g.kind, g.index);
-  if (label == nullptr) return r;
+  if (label == nullptr || !label->Visible) return r;
   const float left = ev.x - s.sngDragX;
   const float top = ev.y - s.sngDragY;
   if (!std::isfinite(left) || !std::isfinite(top)) return r;

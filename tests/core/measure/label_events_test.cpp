@@ -200,6 +200,13 @@ TEST(LabelDrag, StopsWhenTheToolChangesOrTheLabelIsGone) {
   ASSERT_TRUE(f.Drag(20, 20));  // still the label's press, but it stays put
   EXPECT_EQ(l.Left, 10);
   SelectTool(f.s, Tool::Measure);
+  // Backspace on a path can take the dragged distance away: its index then
+  // names the hidden spare, which stays put.
+  l.Visible = false;
+  const auto rev = f.doc.revision;
+  EXPECT_FALSE(f.Drag(30, 30)->changed);
+  EXPECT_EQ(l.Left, 10);
+  EXPECT_EQ(f.doc.revision, rev);
   f.doc.objects.lblKyori.resize(1);
   EXPECT_FALSE(f.Drag(20, 20)->changed);
 }
