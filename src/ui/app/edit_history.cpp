@@ -1,7 +1,8 @@
 // The edit menu and the keys of a measurement in progress: every command of
 // the menus, popups and toolbar, every end of a gesture on the map and the
 // options dialog's "設定" end one user action, which the core's history
-// turns into an undo step when the drawing changed. Also the list of
+// turns into an undo step when the drawing changed; a command that comes
+// during a drag on the map belongs to the drag. Also the list of
 // recently used drawings in the file menu.
 #include <QAction>
 #include <QDir>
