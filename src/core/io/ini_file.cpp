@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "io/atomic_write.h"
@@ -164,14 +163,25 @@ IniDocument ReadIniFile(const std::string& path) {
   return ReadIniFileForUpdate(path).value_or(IniDocument{});
 }
 
+bool IsOversizedIniFile(const std::string& path) {
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(path, ec);
+  return !ec && size > kIniFileLimit;
+}
+
 std::optional<IniDocument> ReadIniFileForUpdate(const std::string& path) {
   std::error_code ec;
   const fs::file_status status = fs::status(path, ec);
   if (status.type() == fs::file_type::not_found) return IniDocument{};
+  // A pipe or device would block the reader or never end.
+  if (status.type() != fs::file_type::regular) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) return std::nullopt;
+  // One byte past the limit tells an oversized file, even one still growing.
+  std::string bytes(kIniFileLimit + 1, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (in.bad() || static_cast<std::uintmax_t>(in.gcount()) > kIniFileLimit) return std::nullopt;
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
   return ParseIni(DecodeFileText(bytes));
 }
 

@@ -8,6 +8,7 @@
 // in place, appends a missing key at the end of its section and a missing
 // section at the end of the file, and keeps every other line as it was.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,12 +39,21 @@ std::string GetValue(const IniDocument& doc, std::string_view section, std::stri
 // written in quotes so it reads back unchanged.
 bool PutValue(IniDocument& doc, std::string_view section, std::string_view key, std::string_view value);
 
-// The file's lines; a missing or unreadable file reads as empty.
+// A settings or project file holds a few kilobytes. A file past this size is
+// not one: as lines it would take tens of times its size in memory (a file
+// of empty lines fills gigabytes), so it reads as unreadable.
+inline constexpr std::uintmax_t kIniFileLimit = std::uintmax_t{1} << 20;
+
+// Whether `path` names a regular file past kIniFileLimit.
+bool IsOversizedIniFile(const std::string& path);
+
+// The file's lines; a missing, unreadable or oversized file reads as empty.
 IniDocument ReadIniFile(const std::string& path);
 
 // The file's lines for a read-modify-write: a missing file is empty, but a
-// file that exists and cannot be read gives nothing, so that it is not
-// overwritten with less than it held.
+// file that exists and cannot be read (or is not a regular file, or is
+// oversized) gives nothing, so that it is not overwritten with less than it
+// held.
 std::optional<IniDocument> ReadIniFileForUpdate(const std::string& path);
 
 // Replaces the file with `doc`: CP932 when every character has a CP932 form,

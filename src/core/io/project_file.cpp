@@ -140,6 +140,12 @@ std::string ObjectPath(const std::string& projectFolder, const std::string& prjF
   return IsFile(kept) ? kept : beside;
 }
 
+// Why a project file that exists could not be read.
+ErrorReport UnreadableProject(const std::string& path) {
+  if (IsOversizedIniFile(path)) return ErrorReport{kErrOutOfMemory, ErrorDescription(kErrOutOfMemory, path)};
+  return ErrorFromErrno(EACCES, path);
+}
+
 }  // namespace
 
 std::optional<ObjectFileNames> ObjectFileNamesFor(std::string_view projectFileName) {
@@ -187,7 +193,7 @@ std::optional<ErrorReport> SaveProject(const Document& doc, const std::string& f
   if (!names) return ErrorReport{kErrInvalidArgument, ErrorDescription(kErrInvalidArgument, fileName)};
   const std::string path = JoinPath(folder, fileName);
   std::optional<IniDocument> ini = ReadIniFileForUpdate(path);
-  if (!ini) return ErrorFromErrno(EACCES, path);
+  if (!ini) return UnreadableProject(path);
   PutProjectValues(*ini, doc.state, *names);
 
   // The files hold drawing millimetres: at another zoom a copy is brought
@@ -219,8 +225,8 @@ LoadReport LoadProject(Document& doc, const std::string& path) {
     return report;
   }
   const std::optional<IniDocument> ini = ReadIniFileForUpdate(path);
-  if (!ini || !IsFile(path)) {
-    report.error = ErrorFromErrno(EACCES, path);
+  if (!ini) {
+    report.error = UnreadableProject(path);
     return report;
   }
 

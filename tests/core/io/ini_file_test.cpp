@@ -218,6 +218,17 @@ TEST(IniFileTest, ReadOnlyFileIsLeftWholeAndNoTemporaryRemains) {
   }
 }
 
+// A file of empty lines would take tens of times its size as lines.
+TEST(IniFileTest, OversizedFileReadsAsNothingAndIsNotReplaced) {
+  TempIni file;
+  const std::string big = "[A]\nx=1\n" + std::string(kIniFileLimit, '\n');
+  file.Write(big);
+  EXPECT_TRUE(IsOversizedIniFile(file.path()));
+  EXPECT_EQ(GetIni("A", "x", file.path()), "");
+  EXPECT_FALSE(PutIni("A", "x", "2", file.path()));
+  EXPECT_EQ(file.Read(), big);
+}
+
 TEST(IniFileTest, WriteIntoMissingFolderFails) {
   TempIni file;
   const std::string path = file.path() + "-missing/Init.ini";

@@ -165,7 +165,7 @@ TEST_F(ProjectFileTest, ProjectValuesReadWithTheFileRules) {
 TEST_F(ProjectFileTest, AFailedOpenLeavesTheDrawingAsItWas) {
   ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
   const struct {
-    const char* content;
+    std::string content;
     int number;
   } cases[] = {
       {"[全般]\r\nGE_booModeDis=Yes\r\n", kErrTypeMismatch},
@@ -173,6 +173,7 @@ TEST_F(ProjectFileTest, AFailedOpenLeavesTheDrawingAsItWas) {
       {"[全般]\r\nGE_booModeDis=True\r\nGE_booModeKei=False\r\nGE_booSnap=1\r\nGE_booPrtCmt=0\r\n"
        "GE_intUnitDIndex=14\r\n", kErrSubscript},
       {"[全般]\r\nGE_booModeDis=True\r\nGE_booModeKei=False\r\nGE_sngHojoLen=1e39\r\n", kErrOverflow},
+      {"[全般]\r\nGE_booModeDis=True\r\n" + std::string(kIniFileLimit, '\n'), kErrOutOfMemory},
   };
   Document before = doc;
   for (const auto& c : cases) {
