@@ -37,7 +37,7 @@ class LineWriter {
   }
   // Numbers and Booleans never hold a line break.
   void Bool(bool v) { Line(BooleanText(v)); }
-  void Single(float v) { Line(SingleText(v)); }
+  void Single(float v) { Line(ExactSingleText(v)); }
   void Integer(std::int16_t v) { Whole(v); }
   void Long(Colour v) { Whole(static_cast<std::int32_t>(v)); }
   std::string Take() { return std::move(out_); }

@@ -49,13 +49,22 @@ struct ProjectFileTest : ::testing::Test {
 };
 
 TEST_F(ProjectFileTest, RoundTripKeepsRecordsCalibrationAndUnits) {
+  // Values that 7 or 15 significant digits cannot hold come back exact too.
+  doc.state.GE_tpPtoD_r_X = 0.1 + 0.2;
+  doc.state.GE_sngHojoLen = 100.0f / 3;
+  doc.objects.lineDsSave[0].X2 = 200.0f / 3;
+  doc.objects.lblKyori[0].FontSize = 9.75f * 1.1f;
   ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
   const LoadReport r = LoadProject(opened, folder.File("site.ini"));
   ASSERT_FALSE(r.error);
   EXPECT_FALSE(r.warning);
   ExpectSameObjects(opened.objects, doc.objects);
+  EXPECT_EQ(opened.objects.lineDsSave, doc.objects.lineDsSave);
+  EXPECT_EQ(opened.objects.lblKyori, doc.objects.lblKyori);
   const ProjectState& a = opened.state;
   const ProjectState& b = doc.state;
+  EXPECT_EQ(a.GE_tpPtoD_r_X, b.GE_tpPtoD_r_X);
+  EXPECT_EQ(a.GE_sngHojoLen, b.GE_sngHojoLen);
   EXPECT_EQ(a.fMei_MapImage, b.fMei_MapImage);
   EXPECT_EQ(a.GE_intUnitDIndex, 11);
   EXPECT_EQ(a.strUnitD, "尺 ");
