@@ -26,16 +26,18 @@ std::size_t LineSource::LastLineEnd(const std::string& raw) const {
 }
 
 // CP932 text can look like UTF-8 for a piece or more; judged by one piece,
-// the rest of such a file would be garbled. So the rest is checked too, and
-// the stream goes back to where it was (a stream that cannot is judged by
-// the piece alone). A character never spans an ASCII byte, so each step
-// checks up to the last one.
+// the rest of such a file would be garbled. So the rest is checked too, up
+// to far more than the largest drawing's file, and the stream goes back to
+// where it was (a stream that cannot is judged by the piece alone). A
+// character never spans an ASCII byte, so each step checks up to the last
+// one.
 bool LineSource::RestIsUtf8(std::string pending) {
+  constexpr std::size_t kLookAhead = std::size_t{256} << 20;
   const std::istream::pos_type start = in_.tellg();
   if (start == std::istream::pos_type(-1)) return true;
   bool valid = true;
   std::string chunk(kPiece, '\0');
-  while (valid && in_) {
+  for (std::size_t seen = 0; valid && in_ && seen < kLookAhead; seen += kPiece) {
     in_.read(chunk.data(), static_cast<std::streamsize>(kPiece));
     pending.append(chunk, 0, static_cast<std::size_t>(in_.gcount()));
     std::size_t cut = pending.size();
