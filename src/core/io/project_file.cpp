@@ -263,6 +263,18 @@ LoadReport LoadProject(Document& doc, const std::string& path) {
   ReadObjectFile(ObjectPath(folder, prj, name("Shape_Bin", &ObjectFileNames::shape)), &ReadShapeObjects,
                  next.objects, report.warning);
   RepairDistanceLinks(next.objects);
+  // The stored sizes are another machine's fonts: every label takes its size
+  // from the fonts here at once (spares and templates keep theirs), around its stored top-left corner, so that
+  // the first rescale has nothing to correct and a save at 100 % writes
+  // every position as it was read.
+  if (next.measurer) {
+    Collections& o = next.objects;
+    const auto size = [&](std::vector<TextRecord>& labels, std::size_t from, std::size_t spares) {
+      for (std::size_t i = from; i + spares < labels.size(); ++i) AutoSize(labels[i], *next.measurer);
+    };
+    for (auto* labels : {&o.lblKyori, &o.lblKeiroS, &o.lblMensekiS}) size(*labels, 0, 1);
+    for (auto* labels : {&o.lblMoji, &o.lblKeiIdoS}) size(*labels, 1, 0);
+  }
   next.numbering.textNumber = UBound(next.objects.lblMoji);
   next.numbering.positionNumber = UBound(next.objects.lblKeiIdoS);
   doc = std::move(next);

@@ -19,18 +19,18 @@ void ScaleLines(std::vector<LineRecord>& lines, double r) {
   }
 }
 
-// The position is scaled before the font; the label then keeps its visual
-// anchor by shifting with the change of its own size.
+// A label keeps its centre: the centre follows the drawing by r, and the
+// label, re-sized for its scaled font, is laid around it again. Anchoring an
+// edge instead would move the label off its line by a share of its own
+// growth at every zoom, and the drift would be saved and printed.
 void ScaleLabels(std::vector<TextRecord>& labels, double r, const TextMeasurer& measurer) {
   for (TextRecord& l : labels) {
-    l.Top = Scaled(l.Top, r);
-    l.Left = Scaled(l.Left, r);
-    const float w0 = l.Width;
-    const float h0 = l.Height;
+    const double cx = (static_cast<double>(l.Left) + l.Width / 2.0) * r;
+    const double cy = (static_cast<double>(l.Top) + l.Height / 2.0) * r;
     l.FontSize = Scaled(l.FontSize, r);
     AutoSize(l, measurer);
-    l.Top = l.Top - (l.Height - h0) / 24;
-    l.Left = l.Left + (l.Width - w0) / 2;
+    l.Left = static_cast<float>(cx - l.Width / 2.0);
+    l.Top = static_cast<float>(cy - l.Height / 2.0);
   }
 }
 

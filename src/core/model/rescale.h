@@ -1,8 +1,9 @@
 #pragma once
 
 // Follows a zoom change with every kept record: positions are multiplied by
-// new factor / old factor, label fonts grow or shrink with them, and the end
-// markers are re-centred on their dimension lines at their fixed size.
+// new factor / old factor, label fonts grow or shrink with them around the
+// label's centre, and the end markers are re-centred on their dimension lines
+// at their fixed size.
 
 #include "model/document.h"
 

@@ -77,11 +77,10 @@ TEST(SubDispObject, ZoomingThereAndBackScalesFrom100Percent) {
   EXPECT_FLOAT_EQ(doc.objects.lblMoji[1].FontSize, 9 * 1.25f);
 }
 
-TEST(SubDispObject, LabelShiftsByHalfItsWidthGrowthAndATwentyFourthOfItsHeightGrowth) {
+TEST(SubDispObject, LabelKeepsItsCentreWhileItsFontGrows) {
   Document doc = DocAt100();
   ASSERT_TRUE(Zoom(doc, 2));
-  // Each label: position doubled first, then the font; the fake's width is
-  // 4 x size and its height 2 x size.
+  // The fake's width is 4 x size and its height 2 x size.
   struct Case {
     const TextRecord& l;
     float left, top, size;
@@ -94,8 +93,39 @@ TEST(SubDispObject, LabelShiftsByHalfItsWidthGrowthAndATwentyFourthOfItsHeightGr
     EXPECT_FLOAT_EQ(c.l.FontSize, c.size * 2);
     EXPECT_FLOAT_EQ(c.l.Width, c.size * 8);
     EXPECT_FLOAT_EQ(c.l.Height, c.size * 4);
-    EXPECT_FLOAT_EQ(c.l.Left, c.left * 2 + (c.size * 8 - c.size * 4) / 2);
-    EXPECT_FLOAT_EQ(c.l.Top, c.top * 2 - (c.size * 4 - c.size * 2) / 24);
+    EXPECT_FLOAT_EQ(c.l.Left + c.l.Width / 2, (c.left + c.size * 2) * 2);
+    EXPECT_FLOAT_EQ(c.l.Top + c.l.Height / 2, (c.top + c.size) * 2);
+  }
+}
+
+// Real captions carry a margin that does not grow with the font, so an
+// edge-anchored rule drifts; every round trip back to 100 % must not.
+class PaddedMeasurer : public TextMeasurer {
+ public:
+  TextSize Measure(const TextRecord& l) const override {
+    return {l.FontSize * 0.21f * static_cast<float>(l.Caption.size()) + 1.3f, l.FontSize * 0.42f + 0.5f};
+  }
+};
+
+TEST(SubDispObject, AnyZoomSequenceBackTo100PercentLeavesLabelsWhereTheyStood) {
+  Document doc = DocAt100();
+  doc.measurer = std::make_shared<PaddedMeasurer>();
+  for (auto* list : {&doc.objects.lblKyori, &doc.objects.lblKeiroS, &doc.objects.lblMensekiS,
+                     &doc.objects.lblMoji, &doc.objects.lblKeiIdoS}) {
+    for (TextRecord& l : *list) AutoSize(l, *doc.measurer);
+  }
+  const Document base = doc;
+  ASSERT_TRUE(Zoom(doc, 1));  // a factor-1 rescale moves nothing
+  for (float z : {0.5f, 1.0f, 0.5f, 1.25f, 0.4f, 0.75f, 0.2f, 4.0f, 0.3f, 1.0f}) ASSERT_TRUE(Zoom(doc, z));
+  for (auto list : {&Collections::lblKyori, &Collections::lblKeiroS, &Collections::lblMensekiS,
+                    &Collections::lblMoji, &Collections::lblKeiIdoS}) {
+    for (std::size_t i = 0; i < (base.objects.*list).size(); ++i) {
+      const TextRecord& was = (base.objects.*list)[i];
+      const TextRecord& now = (doc.objects.*list)[i];
+      EXPECT_NEAR(now.Left, was.Left, 0.01);
+      EXPECT_NEAR(now.Top, was.Top, 0.01);
+      EXPECT_NEAR(now.FontSize, was.FontSize, 1e-4);
+    }
   }
 }
 
