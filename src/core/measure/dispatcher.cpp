@@ -49,7 +49,7 @@ void LeftDown(Document& doc, MeasureSession& s, float x, float y, MouseResult& r
       doc.live.lineDistance.Visible = false;
     }
     if (mode == MeasureMode::Circle && !f.Running()) StartCircle(doc, s, x, y);
-    if (mode == MeasureMode::Path && !f.Running()) AddVertex(doc, s, x, y);
+    if (mode == MeasureMode::Path && PathTakesVertex(doc, s)) AddVertex(doc, s, x, y);
   }
   TiltPickDown(doc, s, x, y, r.picks);
   if (doc.state.booPickDis && !s.menu.mnuDispEnlarge && !s.flags.booKnownDisRun) {
@@ -65,7 +65,9 @@ void LeftDown(Document& doc, MeasureSession& s, float x, float y, MouseResult& r
 
 void RightDown(Document& doc, MeasureSession& s, float x, float y, MouseResult& r) {
   const Tool tool = CurrentTool(s.menu);
-  if (MeasureToolActive(s) && !s.flags.Running()) r.popups.push_back(Popup::Mes);
+  if (MeasureToolActive(s) && (!s.flags.Running() || PathBetweenVertices(doc, s))) {
+    r.popups.push_back(Popup::Mes);
+  }
   if (doc.state.booPickHosei) r.popups.push_back(Popup::Hosei);
   if (doc.state.booPickDis) r.popups.push_back(Popup::Dis);
   if (doc.state.booPickTaiou) r.popups.push_back(Popup::Taiou);

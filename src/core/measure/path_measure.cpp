@@ -16,6 +16,9 @@ namespace planimo {
 namespace {
 
 constexpr float kVertexCatch = 2.0f;
+// A release this close to the vertex it started from (two screen pixels
+// either way) is the second click of a double-click, not a new vertex.
+constexpr float kSameVertex = 2 * 0.2645f;
 
 int LastIndex(const WorkingObjects& live) { return UBound(live.lineMenseki); }
 
@@ -86,7 +89,54 @@ bool KeepOutline(Document& doc, TextRecord& live, std::vector<TextRecord>& label
   return true;
 }
 
+bool SameVertex(const LineRecord& seg) {
+  return std::fabs(seg.X2 - seg.X1) <= kSameVertex && std::fabs(seg.Y2 - seg.Y1) <= kSameVertex;
+}
+
+void ArmRunning(const Document& doc, MeasureSession& s) {
+  if (doc.state.GE_booModeDis) s.flags.booMesRunDis = true;
+  if (doc.state.GE_booModeKei) s.flags.booMesRunKei = true;
+}
+
+void StopRunning(MeasureSession& s) {
+  RunFlags& f = s.flags;
+  f.booMesRunDis = f.booMesRunKei = f.booMesMovedDis = f.booMesMovedKei = false;
+}
+
+// The segment at the top of the working path sets off from the end of the
+// one below it and follows the pointer from there at once, so that each
+// further click fixes one more vertex.
+void StartNextSegment(Document& doc, MeasureSession& s) {
+  WorkingObjects& live = doc.live;
+  const int n = LastIndex(live);
+  LineRecord& seg = Segment(live, n);
+  const LineRecord& prev = Segment(live, n - 1);
+  seg.X1 = seg.X2 = prev.X2;
+  seg.Y1 = seg.Y2 = prev.Y2;
+  seg.BorderStyle = kStyleDot;
+  seg.Visible = true;
+  s.flags.booMesMovedDis = s.flags.booMesMovedKei = false;
+  // A zero-length segment shows 0, so this cannot fail.
+  (void)UpdateSegmentLabel(doc, s);
+  StartExtensionLines(live, seg.X1, seg.Y1);
+  OrientExtensionLines(live, seg.X1, seg.Y1, seg.X2, seg.Y2, doc.state.GE_sngHojoLen);
+  ShowExtensionLines(live, true);
+  live.lblDistance.Visible = true;
+  s.flags.booMesShownDis = s.flags.booMesShownKei = false;
+  ArmRunning(doc, s);
+}
+
 }  // namespace
+
+bool PathTakesVertex(const Document& doc, const MeasureSession& s) {
+  const WorkingObjects& live = doc.live;
+  return !s.flags.Running() || (LastIndex(live) == 0 && !live.lineMenseki.front().Visible);
+}
+
+bool PathBetweenVertices(const Document& doc, const MeasureSession& s) {
+  return CurrentMode(s.menu) == MeasureMode::Path && s.flags.booPathStarted && s.flags.Running() &&
+         LastIndex(doc.live) >= 1;
+}
 
 void AddVertex(Document& doc, MeasureSession& s, float x, float y) {
   WorkingObjects& live = doc.live;
@@ -123,8 +173,7 @@ void AddVertex(Document& doc, MeasureSession& s, float x, float y) {
   Segment(live, n).BorderStyle = kStyleDot;
   Segment(live, n).Visible = true;
   label.Visible = true;
-  if (doc.state.GE_booModeDis) s.flags.booMesRunDis = true;
-  if (doc.state.GE_booModeKei) s.flags.booMesRunKei = true;
+  ArmRunning(doc, s);
 }
 
 bool UpdateSegmentLabel(Document& doc, MeasureSession& s) {
@@ -177,15 +226,25 @@ int VertexSnap(Document& doc, float x, float y) {
 }
 
 bool FinishPathSegment(Document& doc, MeasureSession& s, float x, float y) {
-  if (s.menu.popMesPutSen && !KeepDistance(doc, s)) return false;
   WorkingObjects& live = doc.live;
   const int n = LastIndex(live);
+  // A release back on the vertex the segment starts from fixes nothing: the
+  // segment goes on following the pointer, and no 0.00 distance is kept.
+  if (SameVertex(Segment(live, n))) {
+    s.flags.booMesShownDis = s.flags.booMesShownKei = false;
+    ArmRunning(doc, s);
+    return true;
+  }
+  if (s.menu.popMesPutSen && !KeepDistance(doc, s)) return false;
   Segment(live, n).BorderStyle = kStyleDash;
   // Whether the segment's distance was kept, for a Backspace to take back.
   Segment(live, n).Tag = s.menu.popMesPutSen ? kPathSegmentKept : "";
   if (!AppendPathSpare(live)) return false;
   const int k = VertexSnap(doc, x, y);
-  if (k < 0) return true;
+  if (k < 0) {
+    StartNextSegment(doc, s);
+    return true;
+  }
   LineRecord& seg = Segment(live, n);
   seg.X2 = Segment(live, k).X1;
   seg.Y2 = Segment(live, k).Y1;
@@ -204,10 +263,14 @@ bool CloseByCommand(Document& doc, MeasureSession& s) {
   // A path left in place by "経路距離計算" may still be closed into an area;
   // an outline whose area already shows is not closed (and kept) again. A
   // segment still following the pointer is not the spare this builds on.
+  // Between two vertices the top segment follows the pointer: it becomes
+  // the closing one.
+  const bool following = PathBetweenVertices(doc, s);
   if (CurrentMode(s.menu) != MeasureMode::Path || n <= 0 || live.lblMenseki.Visible ||
-      s.flags.Running()) {
+      (s.flags.Running() && !following)) {
     return true;
   }
+  StopRunning(s);
   LineRecord& seg = Segment(live, n);
   seg.X1 = Segment(live, n - 1).X2;
   seg.Y1 = Segment(live, n - 1).Y2;
@@ -234,7 +297,21 @@ bool CloseByCommand(Document& doc, MeasureSession& s) {
 }
 
 bool FinishByCommand(Document& doc, MeasureSession& s) {
-  if (CurrentMode(s.menu) != MeasureMode::Path || LastIndex(doc.live) <= 0) return true;
+  WorkingObjects& live = doc.live;
+  const int n = LastIndex(live);
+  const bool following = PathBetweenVertices(doc, s);
+  if (CurrentMode(s.menu) != MeasureMode::Path || n <= 0 || (s.flags.Running() && !following)) {
+    return true;
+  }
+  StopRunning(s);
+  // The route is the fixed segments; the one following the pointer goes
+  // back to being the path's invisible spare.
+  LineRecord& top = Segment(live, n);
+  top.Visible = false;
+  top.BorderStyle = kStyleSolid;
+  top.BorderWidth = 1;
+  top.Tag.clear();
+  live.shpSnap.Visible = false;
   return FinishRoute(doc, s);
 }
 

@@ -24,11 +24,21 @@ void AddVertex(Document& doc, MeasureSession& s, float x, float y);
 // Move without a button while running.
 bool FollowSegment(Document& doc, MeasureSession& s, float x, float y, bool shift);
 // Release after a move: keeps the segment (when "距離情報を残す"), fixes it
-// and closes the path when the release lies on an earlier vertex.
+// and closes the path when the release lies on an earlier vertex; otherwise
+// the next segment follows the pointer from the fixed end at once. A
+// release on the segment's own start fixes nothing.
 bool FinishPathSegment(Document& doc, MeasureSession& s, float x, float y);
 // Index of the segment whose start lies within 2 mm of (x, y), or -1; shows
 // shpSnap on it. Acts only on paths of more than one segment with GE_booSnap.
 int VertexSnap(Document& doc, float x, float y);
+// A left press starts or continues the path itself only while no segment
+// follows the pointer, or when the working segments were cleared under a
+// running path (there is nothing left to go on from).
+bool PathTakesVertex(const Document& doc, const MeasureSession& s);
+// True while a path of at least one fixed segment waits for its next vertex
+// (its top segment follows the pointer): the measurement popup opens then,
+// and "面積計算" / "経路距離計算" finish the path.
+bool PathBetweenVertices(const Document& doc, const MeasureSession& s);
 // Label of the segment being drawn.
 bool UpdateSegmentLabel(Document& doc, MeasureSession& s);
 
