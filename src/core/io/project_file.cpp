@@ -269,11 +269,11 @@ LoadReport LoadProject(Document& doc, const std::string& path) {
   // every position as it was read.
   if (next.measurer) {
     Collections& o = next.objects;
-    const auto size = [&](std::vector<TextRecord>& labels, std::size_t from, std::size_t spares) {
-      for (std::size_t i = from; i + spares < labels.size(); ++i) AutoSize(labels[i], *next.measurer);
-    };
-    for (auto* labels : {&o.lblKyori, &o.lblKeiroS, &o.lblMensekiS}) size(*labels, 0, 1);
-    for (auto* labels : {&o.lblMoji, &o.lblKeiIdoS}) size(*labels, 1, 0);
+    for (auto* labels : {&o.lblKyori, &o.lblKeiroS, &o.lblMensekiS, &o.lblMoji, &o.lblKeiIdoS}) {
+      for (TextRecord& l : *labels) {
+        if (l.Visible) AutoSize(l, *next.measurer);
+      }
+    }
   }
   next.numbering.textNumber = UBound(next.objects.lblMoji);
   next.numbering.positionNumber = UBound(next.objects.lblKeiIdoS);

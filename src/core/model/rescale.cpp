@@ -23,8 +23,16 @@ void ScaleLines(std::vector<LineRecord>& lines, double r) {
 // label, re-sized for its scaled font, is laid around it again. Anchoring an
 // edge instead would move the label off its line by a share of its own
 // growth at every zoom, and the drift would be saved and printed.
+// Spares and templates are never shown: their corner simply scales, so that
+// they too come back to where they stood at 100 %.
 void ScaleLabels(std::vector<TextRecord>& labels, double r, const TextMeasurer& measurer) {
   for (TextRecord& l : labels) {
+    if (!l.Visible) {
+      l.Left = Scaled(l.Left, r);
+      l.Top = Scaled(l.Top, r);
+      l.FontSize = Scaled(l.FontSize, r);
+      continue;
+    }
     const double cx = (static_cast<double>(l.Left) + l.Width / 2.0) * r;
     const double cy = (static_cast<double>(l.Top) + l.Height / 2.0) * r;
     l.FontSize = Scaled(l.FontSize, r);
