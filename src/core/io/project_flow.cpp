@@ -82,7 +82,11 @@ FileChooserRequest CsvChooser(const Document& doc) {
 FileChooserRequest MissingImageChooser(const Document& doc) {
   FileChooserRequest r = NewDrawingChooser(doc);
   r.title = std::string(kMissingImageTitle);
-  if (!doc.state.fMei_MapFolder.empty()) r.folder = doc.state.fMei_MapFolder;
+  // Where the image was last; a folder that is gone leaves the image folder.
+  std::error_code ec;
+  if (!doc.state.fMei_MapFolder.empty() && std::filesystem::is_directory(doc.state.fMei_MapFolder, ec)) {
+    r.folder = doc.state.fMei_MapFolder;
+  }
   r.fileName = doc.state.fMei_MapImage;
   return r;
 }

@@ -150,7 +150,7 @@ TEST_F(ProjectFlowTest, ASavedProjectFindsItsImageWhereverItWasOpenedFrom) {
   fs::rename(projects.File("site_plan.jpg"), moved.File("plan 2.jpg"));
   EXPECT_EQ(reopen(maps.path(), nullptr).first.imagePath, maps.File("site_plan.jpg"));
   FakeImageChooser chooser;
-  auto [cancelled, empty] = reopen(maps.path(), &chooser);
+  auto [cancelled, empty] = reopen(moved.path(), &chooser);
   ASSERT_EQ(chooser.asked.size(), 1u);
   EXPECT_EQ(chooser.asked[0].title, kMissingImageTitle);
   EXPECT_EQ(chooser.asked[0].folder, maps.path());
@@ -158,6 +158,9 @@ TEST_F(ProjectFlowTest, ASavedProjectFindsItsImageWhereverItWasOpenedFrom) {
   EXPECT_TRUE(cancelled.imagePath.empty());
   EXPECT_EQ(empty.state.fMei_MapFolder, maps.path());
   EXPECT_FALSE(HasUnsavedChanges(empty));
+  // A remembered folder that is gone leaves the chooser in MAP_FD.
+  empty.state.fMei_MapFolder = maps.File("gone/");
+  EXPECT_EQ(MissingImageChooser(empty).folder, moved.path());
   // The answer is what the next save stores.
   chooser.answer = moved.File("plan 2.jpg");
   MapFixture f;
