@@ -130,6 +130,12 @@ TEST_F(AnnotationUiTest, EveryPopupEntryChangesSomething) {
     EXPECT_TRUE(offered) << row.entry << " on " << row.kind;
     entry->trigger();
     EXPECT_NE(d.revision, rev) << row.entry << " on " << row.kind;
+    if (parent != nullptr && (parent->objectName() == u"popEditUnitDistance" || parent->objectName() == u"popEditDesiPoint")) {
+      // The submenu now marks the label's new unit or decimals, and only that.
+      int marked = 0;
+      for (const QAction* a : parent->actions()) marked += a->isChecked();
+      EXPECT_TRUE(entry->isChecked() && marked == 1) << row.entry;
+    }
   }
   EXPECT_EQ(UBound(d.objects.lblKyori), 0);
   EXPECT_EQ(d.live.lblDefault.FontName, "Serif");

@@ -161,6 +161,9 @@ void PutProjectValues(IniDocument& ini, const ProjectState& state, const ObjectF
   PutValue(ini, "バージョン情報", "Ver", kProgramVersion);
   PutValue(ini, "バージョン情報", "Prj", kProductName);
   PutValue(ini, kFiles, "fMei_MapImage", s.fMei_MapImage);
+  // An addition of this program's: readers that know only the image name
+  // pass over it.
+  PutValue(ini, kFiles, "fMei_MapFolder", s.fMei_MapFolder);
   for (const Key& k : ProjectKeys(s)) PutValue(ini, k.section, k.name, ValueText(k.field));
   PutValue(ini, kFiles, "Text_Bin", names.text);
   PutValue(ini, kFiles, "Line_Bin", names.line);
@@ -169,6 +172,7 @@ void PutProjectValues(IniDocument& ini, const ProjectState& state, const ObjectF
 
 std::optional<ErrorReport> GetProjectValues(const IniDocument& ini, ProjectState& s) {
   s.fMei_MapImage = GetValue(ini, kFiles, "fMei_MapImage");
+  s.fMei_MapFolder = GetValue(ini, kFiles, "fMei_MapFolder");
   for (const Key& k : ProjectKeys(s)) {
     const std::string text = GetValue(ini, k.section, k.name);
     if (auto* b = std::get_if<bool*>(&k.field)) {

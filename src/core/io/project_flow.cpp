@@ -27,35 +27,78 @@ bool IsFile(const std::string& path) {
   return std::filesystem::is_regular_file(path, ec);
 }
 
+// The folder of an image as the project stores it: a name given relative to
+// the working folder (an image named on the command line) would point
+// elsewhere once the program starts from another folder.
+std::string AbsoluteFolder(const std::string& folder) {
+  namespace fs = std::filesystem;
+  const bool rooted = !folder.empty() && (folder[0] == '/' || folder[0] == '\\' ||
+                                          (folder.size() > 1 && folder[1] == ':'));
+  if (rooted) return folder;
+  std::error_code ec;
+  const fs::path whole = fs::absolute(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+  if (ec) return folder;
+  std::string text = (whole / "").lexically_normal().string();
+  return text.empty() ? folder : text;
+}
+
+// The image shown from now on, and where the next save says it is.
+void UseImage(Document& doc, const std::string& folder, const std::string& name) {
+  doc.state.fMei_MapImage = name;
+  doc.state.fMei_MapFolder = AbsoluteFolder(folder);
+  doc.files.panel2 = name;
+  doc.files.panel6 = doc.state.fMei_MapFolder;
+}
+
+// The project's image: the image folder of the settings first, then the
+// folder the project remembers, then the project's own folder.
+std::optional<std::string> FoundImageFolder(const Document& doc, const std::string& projectFolder) {
+  const std::string& name = doc.state.fMei_MapImage;
+  for (const std::string* folder : {&doc.settings.MAP_FD, &doc.state.fMei_MapFolder, &projectFolder}) {
+    if (!folder->empty() && IsFile(JoinPath(*folder, name))) return *folder;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 FileChooserRequest NewDrawingChooser(const Document& doc) {
   return {false, "イメージデータを開きます", doc.settings.MAP_FD, "jpg",
-          {{"JPEG(*.jpg)", "*.jpg *.jpeg"}, {"GIF(*.gif)", "*.gif"}, {"BMP(*.bmp)", "*.bmp"}}};
+          {{"JPEG(*.jpg)", "*.jpg *.jpeg"}, {"GIF(*.gif)", "*.gif"}, {"BMP(*.bmp)", "*.bmp"}}, ""};
 }
 
 FileChooserRequest OpenProjectChooser(const Document& doc) {
-  return {false, "図面を開きます", doc.settings.PRJ_FD, "ini", {{"Init(*.ini)", "*.ini"}}};
+  return {false, "図面を開きます", doc.settings.PRJ_FD, "ini", {{"Init(*.ini)", "*.ini"}}, ""};
 }
 
 FileChooserRequest SaveProjectChooser(const Document& doc) {
-  return {true, "名前を付けて図面保存", doc.settings.PRJ_FD, "ini", {{"(*.ini)", "*.ini"}}};
+  return {true, "名前を付けて図面保存", doc.settings.PRJ_FD, "ini", {{"(*.ini)", "*.ini"}}, ""};
 }
 
 FileChooserRequest CsvChooser(const Document& doc) {
-  return {true, "ＣＳＶファイル保存", doc.settings.PRJ_FD, "csv", {{"(*.csv)", "*.csv"}}};
+  return {true, "ＣＳＶファイル保存", doc.settings.PRJ_FD, "csv", {{"(*.csv)", "*.csv"}}, ""};
+}
+
+FileChooserRequest MissingImageChooser(const Document& doc) {
+  FileChooserRequest r = NewDrawingChooser(doc);
+  r.title = std::string(kMissingImageTitle);
+  // Where the image was last; a folder that is gone leaves the image folder.
+  std::error_code ec;
+  if (!doc.state.fMei_MapFolder.empty() && std::filesystem::is_directory(doc.state.fMei_MapFolder, ec)) {
+    r.folder = doc.state.fMei_MapFolder;
+  }
+  r.fileName = doc.state.fMei_MapImage;
+  return r;
 }
 
 void StartNewDrawing(Document& doc, MeasureSession& s, const std::string& imagePath) {
   ClearDrawing(doc, s);
   const SplitPathResult parts = SplitPath(imagePath);
-  doc.state.fMei_MapImage = parts.fileName;
+  UseImage(doc, parts.folder, parts.fileName);
   // The new drawing has no project file yet: Save waits for a Save As.
   doc.files.projectFolder.clear();
   doc.files.projectFileName.clear();
   doc.files.panel1.clear();
-  doc.files.panel2 = parts.fileName;
-  doc.files.panel6 = parts.folder;
   EnableNewDrawingCommands(s);
   doc.view.sngZoom = 1.0f;
   doc.view.sngZoomPrev = 1.0f;
@@ -63,7 +106,7 @@ void StartNewDrawing(Document& doc, MeasureSession& s, const std::string& imageP
   StartClean(doc);
 }
 
-OpenOutcome OpenProject(Document& doc, MeasureSession& s, const std::string& path) {
+OpenOutcome OpenProject(Document& doc, MeasureSession& s, const std::string& path, ImageChooser* chooser) {
   OpenOutcome out;
   const LoadReport r = LoadProject(doc, path);
   if (r.error) {
@@ -83,18 +126,26 @@ OpenOutcome OpenProject(Document& doc, MeasureSession& s, const std::string& pat
   doc.files.panel1 = parts.fileName;
   doc.files.panel2 = doc.state.fMei_MapImage;
   doc.files.panel6 = doc.settings.MAP_FD;
+  bool chosen = false;
   if (!doc.state.fMei_MapImage.empty()) {
-    // The image folder first; a project kept with its image beside it opens too.
-    out.imagePath = JoinPath(doc.settings.MAP_FD, doc.state.fMei_MapImage);
-    const std::string beside = JoinPath(parts.folder, doc.state.fMei_MapImage);
-    if (!IsFile(out.imagePath) && IsFile(beside)) {
-      out.imagePath = beside;
-      doc.files.panel6 = parts.folder;
+    if (const std::optional<std::string> folder = FoundImageFolder(doc, parts.folder)) {
+      UseImage(doc, *folder, doc.state.fMei_MapImage);
+      out.imagePath = JoinPath(*folder, doc.state.fMei_MapImage);
+    } else if (chooser == nullptr) {
+      out.imagePath = JoinPath(doc.settings.MAP_FD, doc.state.fMei_MapImage);
+    } else if (const std::optional<std::string> answer = chooser->Choose(MissingImageChooser(doc))) {
+      const SplitPathResult image = SplitPath(*answer);
+      UseImage(doc, image.folder, image.fileName);
+      out.imagePath = *answer;
+      chosen = true;
     }
+    // A cancel leaves the objects on an empty map, the project's names as read.
   }
   MenuState& m = s.menu;
   m.mnuFileSavePrjEnabled = m.mnuFileSaveAsPrjEnabled = m.mnuFileSaveAsImgEnabled = m.mnuFileSaveCsvEnabled = true;
   StartClean(doc);
+  // The project on disk still names the image that was not found.
+  if (chosen) MarkChanged(doc);
   return out;
 }
 

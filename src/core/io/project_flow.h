@@ -25,12 +25,26 @@ struct FileChooserRequest {
   std::string defaultSuffix;  // added to a name typed without one
   // Filters as "description|pattern" pairs, e.g. {"JPEG(*.jpg)", "*.jpg"}.
   std::vector<std::pair<std::string, std::string>> filters;
+  std::string fileName;  // offered in the name field; may be empty
 };
 
 FileChooserRequest NewDrawingChooser(const Document& doc);
 FileChooserRequest OpenProjectChooser(const Document& doc);
 FileChooserRequest SaveProjectChooser(const Document& doc);
 FileChooserRequest CsvChooser(const Document& doc);
+
+// Asks for a project's image when none of the places it is looked in holds
+// it: the chooser opens in the folder the project remembers, with the name
+// it remembers.
+inline constexpr std::string_view kMissingImageTitle = "図面の画像が見つかりません。場所を指定してください。";
+FileChooserRequest MissingImageChooser(const Document& doc);
+
+// The platform's file chooser as the Open flow uses it; nothing is a cancel.
+class ImageChooser {
+ public:
+  virtual ~ImageChooser() = default;
+  virtual std::optional<std::string> Choose(const FileChooserRequest& request) = 0;
+};
 
 // Handlers named in the "ｴﾗｰ" boxes of the flows.
 inline constexpr std::string_view kNewDrawingHandler = "mnuFileOpenMap_Click";
@@ -51,8 +65,14 @@ struct OpenOutcome {
   std::string imagePath;               // the drawing's image, to be shown
 };
 
-// "図面を開く" with the chosen project file.
-OpenOutcome OpenProject(Document& doc, MeasureSession& s, const std::string& path);
+// "図面を開く" with the chosen project file. The image is looked for in
+// MAP_FD, then in the folder the project remembers, then beside the project;
+// when it is in none of them `chooser` asks for it, and the answer is what
+// the next save stores. Without a chooser, or after a cancel, the objects
+// open on an empty map: `imagePath` is then the image in MAP_FD (which does
+// not exist), respectively empty.
+OpenOutcome OpenProject(Document& doc, MeasureSession& s, const std::string& path,
+                        ImageChooser* chooser = nullptr);
 
 // "図面の上書き保存": saves under the remembered name.
 std::optional<ErrorReport> SaveCurrentProject(Document& doc, MeasureSession& s);

@@ -71,6 +71,9 @@ struct ProjectState {
   double GE_tpKI00ToPx_X = 0, GE_tpKI00ToPx_Y = 0;
 
   std::string fMei_MapImage;
+  // The folder the image was last opened from, so that
+  // a project kept away from MAP_FD finds its drawing again.
+  std::string fMei_MapFolder;
 
   // Run-time state, not stored.
   bool booPickHosei = false;

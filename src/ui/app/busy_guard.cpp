@@ -15,4 +15,14 @@ BusyGuard::~BusyGuard() {
   if (window_) window_->setEnabled(wasEnabled_);
 }
 
+BusyGuard::Pause::Pause(const BusyGuard& busy) : busy_(busy) {
+  QApplication::restoreOverrideCursor();
+  if (busy_.window_) busy_.window_->setEnabled(busy_.wasEnabled_);
+}
+
+BusyGuard::Pause::~Pause() {
+  if (busy_.window_) busy_.window_->setEnabled(false);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
 }  // namespace planimo

@@ -15,6 +15,19 @@ class BusyGuard {
   BusyGuard(const BusyGuard&) = delete;
   BusyGuard& operator=(const BusyGuard&) = delete;
 
+  // A question in the middle of the operation (a chooser): the window and
+  // the ordinary pointer are the user's while it is open.
+  class Pause {
+   public:
+    explicit Pause(const BusyGuard& busy);
+    ~Pause();
+    Pause(const Pause&) = delete;
+    Pause& operator=(const Pause&) = delete;
+
+   private:
+    const BusyGuard& busy_;
+  };
+
  private:
   QWidget* window_;
   bool wasEnabled_;

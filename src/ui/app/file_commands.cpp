@@ -6,9 +6,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <functional>
+#include <memory>
+#include <optional>
 
 #include "app/busy_guard.h"
 #include "app/error_box.h"
+#include "app/file_dialog.h"
 #include "app/main_window.h"
 #include "io/project_flow.h"
 #include "view/map_view.h"
@@ -19,22 +23,34 @@ namespace {
 
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-QString Filter(const FileChooserRequest& r) {
-  QStringList parts;
-  for (const auto& [description, pattern] : r.filters) parts << Q(description) + " (" + Q(pattern) + ")";
-  return parts.join(QStringLiteral(";;"));
-}
+// The Open flow's question for a project's missing image, asked through the
+// window's file chooser while the busy state gives way.
+class WindowImageChooser final : public ImageChooser {
+ public:
+  WindowImageChooser(const BusyGuard& busy, std::function<QString(const FileChooserRequest&)> choose)
+      : busy_(busy), choose_(std::move(choose)) {}
+  std::optional<std::string> Choose(const FileChooserRequest& request) override {
+    QString path;
+    {
+      BusyGuard::Pause pause(busy_);
+      path = choose_(request);
+    }
+    if (path.isEmpty()) return std::nullopt;
+    return QDir::toNativeSeparators(path).toStdString();
+  }
+
+ private:
+  const BusyGuard& busy_;
+  std::function<QString(const FileChooserRequest&)> choose_;
+};
 
 }  // namespace
 
 QString MainWindow::chooseFile(const FileChooserRequest& r) {
   if (fileChooser_) return fileChooser_(r);
-  QFileDialog dialog(this, Q(r.title), Q(r.folder), Filter(r));
-  dialog.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  dialog.setDefaultSuffix(Q(r.defaultSuffix));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return dialog.selectedFiles().first();
+  const std::unique_ptr<QFileDialog> dialog = NewFileDialog(this, r);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
+  return dialog->selectedFiles().first();
 }
 
 void MainWindow::connectFileCommands() {
@@ -71,7 +87,8 @@ void MainWindow::openProject(const QString& path) {
   {
     BusyGuard busy(this);
     if (options_) options_->close();
-    r = OpenProject(doc_, session_, QDir::toNativeSeparators(path).toStdString());
+    WindowImageChooser images(busy, [this](const FileChooserRequest& request) { return chooseFile(request); });
+    r = OpenProject(doc_, session_, QDir::toNativeSeparators(path).toStdString(), &images);
   }
   if (r.error) {
     ShowErrorBox(*sink_, Q(kOpenProjectHandler), *r.error);
@@ -82,7 +99,8 @@ void MainWindow::openProject(const QString& path) {
   if (view_ != nullptr) {
     // The previous drawing's image goes whatever happens next: the project's
     // objects must never be measured against another drawing. An image that
-    // cannot be read leaves the empty surface and says so.
+    // cannot be read leaves the empty surface and says so; one the user did
+    // not point to when asked leaves it without another word.
     view_->clearImage();
     if (!r.imagePath.empty()) loadImage(QString::fromStdString(r.imagePath), false);
     view_->applyZoom();

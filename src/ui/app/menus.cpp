@@ -5,6 +5,7 @@
 #include <QMenuBar>
 
 #include "app/main_window.h"
+#include "measure/edit_marks.h"
 #include "model/zoom_steps.h"
 
 namespace planimo {
@@ -190,16 +191,16 @@ void MainWindow::buildEditPopup() {
   QMenu* unitD = addSubmenu(edit, QStringLiteral("popEditUnitDistance"), QStringLiteral("単位変換（距離・寸法）"));
   for (int i = 0; i < kUnitCount; ++i) {
     addCommand(unitD, QStringLiteral("popEditUnitD(%1)").arg(i),
-               QString::fromStdString(units.UnitDistance[static_cast<std::size_t>(i)]));
+               QString::fromStdString(units.UnitDistance[static_cast<std::size_t>(i)]), true);
   }
   QMenu* unitS = addSubmenu(edit, QStringLiteral("popEditUnitSquea"), QStringLiteral("単位変換（面積）"));
   for (int i = 0; i < kUnitCount; ++i) {
     addCommand(unitS, QStringLiteral("popEditUnitS(%1)").arg(i),
-               QString::fromStdString(units.UnitArea[static_cast<std::size_t>(i)]));
+               QString::fromStdString(units.UnitArea[static_cast<std::size_t>(i)]), true);
   }
   QMenu* decimals = addSubmenu(edit, QStringLiteral("popEditDesiPoint"), QStringLiteral("小数点"));
   for (int d = 0; d <= 8; ++d) {
-    addCommand(decimals, QStringLiteral("popEditDPoint(%1)").arg(d), QString::number(d))->setVisible(d <= 6);
+    addCommand(decimals, QStringLiteral("popEditDPoint(%1)").arg(d), QString::number(d), true)->setVisible(d <= 6);
   }
   edit->addSeparator();
   addCommand(edit, QStringLiteral("popEditDpp"), QStringLiteral("複製"));
@@ -239,6 +240,13 @@ void MainWindow::reflectSession() {
       {"mnuDspDefault", m.mnuDspDefault},
   };
   for (const auto& [name, on] : checks) command(QString::fromLatin1(name))->setChecked(on);
+  // The value submenus mark what the selected label shows.
+  const ValueMarks marks = SelectedValueMarks(doc_);
+  for (int i = 0; i < kUnitCount; ++i) {
+    command(QStringLiteral("popEditUnitD(%1)").arg(i))->setChecked(marks.distanceUnit == i);
+    command(QStringLiteral("popEditUnitS(%1)").arg(i))->setChecked(marks.areaUnit == i);
+  }
+  for (int d = 0; d <= 8; ++d) command(QStringLiteral("popEditDPoint(%1)").arg(d))->setChecked(marks.decimals == d);
 
   const EditMenuEnabled& e = m.popEdit;
   const std::pair<const char*, bool> enabled[] = {

@@ -54,6 +54,7 @@ TEST_F(ProjectFileTest, RoundTripKeepsRecordsCalibrationAndUnits) {
   doc.state.GE_sngHojoLen = 100.0f / 3;
   doc.objects.lineDsSave[0].X2 = 200.0f / 3;
   doc.objects.lblKyori[0].FontSize = 9.75f * 1.1f;
+  doc.state.fMei_MapFolder = "/home/測量/画像/";
   ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
   const LoadReport r = LoadProject(opened, folder.File("site.ini"));
   ASSERT_FALSE(r.error);
@@ -66,6 +67,7 @@ TEST_F(ProjectFileTest, RoundTripKeepsRecordsCalibrationAndUnits) {
   EXPECT_EQ(a.GE_tpPtoD_r_X, b.GE_tpPtoD_r_X);
   EXPECT_EQ(a.GE_sngHojoLen, b.GE_sngHojoLen);
   EXPECT_EQ(a.fMei_MapImage, b.fMei_MapImage);
+  EXPECT_EQ(a.fMei_MapFolder, b.fMei_MapFolder);
   EXPECT_EQ(a.GE_intUnitDIndex, 11);
   EXPECT_EQ(a.strUnitD, "尺 ");
   EXPECT_EQ(opened.specifiedDistanceCaption, "50 尺 ");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "core/measure/measure_fixture.h"
@@ -100,6 +101,77 @@ TEST_F(ProjectFlowTest, FlowsLeaveAConsistentStateWhateverIsRunning) {
   EXPECT_FALSE(s.menu.mnuFileSavePrjEnabled);
   EXPECT_TRUE(SaveCurrentProject(doc, s));  // no name yet
   EXPECT_EQ(doc.state.GE_intUnitDIndex, 2);
+}
+
+struct FakeImageChooser : ImageChooser {
+  std::optional<std::string> answer;
+  std::vector<FileChooserRequest> asked;
+  std::optional<std::string> Choose(const FileChooserRequest& r) override {
+    asked.push_back(r);
+    return answer;
+  }
+};
+
+// An image opened by a name relative to the working folder (as on the
+// command line), measured and saved into another folder, opens with the
+// project again from anywhere; where the image went, the chooser asks.
+TEST_F(ProjectFlowTest, ASavedProjectFindsItsImageWhereverItWasOpenedFrom) {
+  namespace fs = std::filesystem;
+  TempFolder maps, projects, elsewhere, moved;
+  WriteBytes(maps.File("site_plan.jpg"), "jpg");
+  StartNewDrawing(doc, s, fs::relative(maps.File("site_plan.jpg")).string());
+  EXPECT_EQ(doc.files.panel6, maps.path());
+  Measure(10, 10, 60, 10);
+  ASSERT_FALSE(SaveProjectAs(doc, s, projects.File("site.ini")));
+  const std::string ini = ReadBytes(projects.File("site.ini"));
+  EXPECT_NE(ini.find("fMei_MapImage=site_plan.jpg\r\nfMei_MapFolder=" + maps.path() + "\r\n"), std::string::npos);
+
+  const auto reopen = [&](const std::string& mapFolder, ImageChooser* chooser) {
+    MapFixture f;
+    f.doc.settings.MAP_FD = mapFolder;
+    OpenOutcome o = OpenProject(f.doc, f.s, projects.File("site.ini"), chooser);
+    EXPECT_FALSE(o.error);
+    EXPECT_EQ(UBound(f.doc.objects.lblKyori), 1);
+    return std::pair{o, f.doc};
+  };
+  // The remembered folder when MAP_FD does not hold the image.
+  auto [o, opened] = reopen(elsewhere.path(), nullptr);
+  EXPECT_EQ(o.imagePath, maps.File("site_plan.jpg"));
+  EXPECT_EQ(opened.files.panel6, maps.path());
+  EXPECT_FALSE(HasUnsavedChanges(opened));
+  // MAP_FD first, then beside the project.
+  WriteBytes(elsewhere.File("site_plan.jpg"), "jpg");
+  EXPECT_EQ(reopen(elsewhere.path(), nullptr).first.imagePath, elsewhere.File("site_plan.jpg"));
+  fs::rename(maps.File("site_plan.jpg"), projects.File("site_plan.jpg"));
+  EXPECT_EQ(reopen(maps.path(), nullptr).first.imagePath, projects.File("site_plan.jpg"));
+
+  // Nowhere: without a chooser the objects open on the missing MAP_FD image;
+  // a cancelled chooser asked once leaves no image and the names as read.
+  fs::rename(projects.File("site_plan.jpg"), moved.File("plan 2.jpg"));
+  EXPECT_EQ(reopen(maps.path(), nullptr).first.imagePath, maps.File("site_plan.jpg"));
+  FakeImageChooser chooser;
+  auto [cancelled, empty] = reopen(moved.path(), &chooser);
+  ASSERT_EQ(chooser.asked.size(), 1u);
+  EXPECT_EQ(chooser.asked[0].title, kMissingImageTitle);
+  EXPECT_EQ(chooser.asked[0].folder, maps.path());
+  EXPECT_EQ(chooser.asked[0].fileName, "site_plan.jpg");
+  EXPECT_TRUE(cancelled.imagePath.empty());
+  EXPECT_EQ(empty.state.fMei_MapFolder, maps.path());
+  EXPECT_FALSE(HasUnsavedChanges(empty));
+  // A remembered folder that is gone leaves the chooser in MAP_FD.
+  empty.state.fMei_MapFolder = maps.File("gone/");
+  EXPECT_EQ(MissingImageChooser(empty).folder, moved.path());
+  // The answer is what the next save stores.
+  chooser.answer = moved.File("plan 2.jpg");
+  MapFixture f;
+  f.doc.settings.MAP_FD = maps.path();
+  ASSERT_EQ(OpenProject(f.doc, f.s, projects.File("site.ini"), &chooser).imagePath, moved.File("plan 2.jpg"));
+  EXPECT_EQ(f.doc.files.panel2, "plan 2.jpg");
+  EXPECT_TRUE(HasUnsavedChanges(f.doc));
+  ASSERT_FALSE(SaveCurrentProject(f.doc, f.s));
+  chooser.asked.clear();
+  EXPECT_EQ(reopen(maps.path(), &chooser).first.imagePath, moved.File("plan 2.jpg"));
+  EXPECT_TRUE(chooser.asked.empty());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "measure/annotations.h"
 #include "measure/edit_commands.h"
+#include "measure/edit_marks.h"
 #include "measure/label_events.h"
 #include "measure/readout.h"
 #include "measure_fixture.h"
@@ -189,6 +190,35 @@ TEST(UnitAndDecimals, CaptionAndTagFollowAndSegmentsKeepTheirLink) {
   int wide = 0;
   for (const LineRecord& seg : o.linePS) wide += seg.BorderWidth == 5;
   EXPECT_EQ(wide, 4);
+}
+
+// The unit and decimals submenus mark what the selected label shows, after
+// a change too; a selection without a readable value marks nothing.
+TEST(UnitAndDecimals, SubmenusMarkWhatTheSelectedLabelShows) {
+  Scene f;
+  f.Select(kKindKyori, 0);
+  ASSERT_TRUE(ChangeDistanceUnit(f.doc, 1));
+  ASSERT_TRUE(ChangeDecimals(f.doc, 4));
+  f.Select(kKindMensekiS, 0);
+  ASSERT_TRUE(ChangeAreaUnit(f.doc, 5));
+  f.doc.objects.lblKyori[2].Tag = "damaged";
+  const struct {
+    const char* kind;
+    int index;
+    std::optional<int> distance, area, decimals;
+  } cases[] = {
+      {kKindKyori, 0, 1, {}, 4},     {kKindKyori, 1, 2, {}, 2},  {kKindMensekiS, 0, {}, 5, 2},
+      {kKindKeiroS, 0, 2, {}, 2},    {kKindKyori, 2, {}, {}, {}}, {kKindKyori, 99, {}, {}, {}},
+      {kKindMoji, 1, {}, {}, {}},    {kKindKeiIdoS, 1, {}, {}, {}}, {kKindLeader, 0, {}, {}, {}},
+      {kKindDefault, 0, {}, {}, {}},
+  };
+  for (const auto& c : cases) {
+    f.Select(c.kind, c.index);
+    const ValueMarks m = SelectedValueMarks(f.doc);
+    EXPECT_EQ(m.distanceUnit, c.distance) << c.kind << c.index;
+    EXPECT_EQ(m.areaUnit, c.area) << c.kind << c.index;
+    EXPECT_EQ(m.decimals, c.decimals) << c.kind << c.index;
+  }
 }
 
 TEST(DuplicateSelected, TextsAndLeaderLinesOnly) {
