@@ -190,7 +190,8 @@ std::optional<ErrorReport> GetProjectValues(const IniDocument& ini, ProjectState
   return std::nullopt;
 }
 
-std::optional<ErrorReport> SaveProject(const Document& doc, const std::string& folder, const std::string& fileName) {
+std::optional<ErrorReport> SaveProject(const Document& doc, const std::string& folder, const std::string& fileName,
+                                       SaveNotes* notes) {
   const std::optional<ObjectFileNames> names = ObjectFileNamesFor(fileName);
   if (!names) return ErrorReport{kErrInvalidArgument, ErrorDescription(kErrInvalidArgument, fileName)};
   const std::string path = JoinPath(folder, fileName);
@@ -210,13 +211,21 @@ std::optional<ErrorReport> SaveProject(const Document& doc, const std::string& f
     }
     objects = &atFull->objects;
   }
-  const std::array<FileWrite, 4> files = {
-      FileWrite{path, EncodeFileText(FormatIni(*ini))},
-      FileWrite{JoinPath(folder, names->text), EncodeFileText(FormatTextFile(*objects))},
-      FileWrite{JoinPath(folder, names->line), EncodeFileText(FormatLineFile(*objects))},
-      FileWrite{JoinPath(folder, names->shape), EncodeFileText(FormatShapeFile(*objects))},
+  bool wroteUtf8 = false;
+  const auto encoded = [&](const std::string& utf8) {
+    EncodedFileText e = EncodeFileTextNoting(utf8);
+    wroteUtf8 = wroteUtf8 || e.beyondCp932;
+    return std::move(e.bytes);
   };
-  return WriteFilesAtomically(files, true);
+  const std::array<FileWrite, 4> files = {
+      FileWrite{path, encoded(FormatIni(*ini))},
+      FileWrite{JoinPath(folder, names->text), encoded(FormatTextFile(*objects))},
+      FileWrite{JoinPath(folder, names->line), encoded(FormatLineFile(*objects))},
+      FileWrite{JoinPath(folder, names->shape), encoded(FormatShapeFile(*objects))},
+  };
+  if (auto error = WriteFilesAtomically(files, true)) return error;
+  if (notes != nullptr) notes->wroteUtf8 = wroteUtf8;
+  return std::nullopt;
 }
 
 LoadReport LoadProject(Document& doc, const std::string& path) {
