@@ -90,10 +90,10 @@ std::string ValueText(const Field& f) {
   struct Visitor {
     std::string operator()(bool* v) const { return BooleanText(*v); }
     std::string operator()(std::int16_t* v) const { return std::to_string(*v); }
-    // Every value reads back exactly: a calibration ratio such as
-    // 0.30000000000000004 must not open as 0.3.
-    std::string operator()(float* v) const { return ExactSingleText(*v); }
-    std::string operator()(double* v) const { return GeneralText(*v); }
+    // At most 7 and 15 significant digits, as every reader of the layout
+    // expects; a value those digits cannot hold is stored rounded to them.
+    std::string operator()(float* v) const { return SingleText(*v); }
+    std::string operator()(double* v) const { return DoubleText(*v); }
   };
   return std::visit(Visitor{}, f);
 }
