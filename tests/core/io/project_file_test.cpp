@@ -171,7 +171,9 @@ TEST_F(ProjectFileTest, ProjectValuesReadWithTheFileRules) {
   // Booleans in any case or as numbers; Integers half to even; missing numbers 0.
   const IniDocument ini = ParseIni(
       "[全般]\nGE_booModeDis=false\nGE_booModeKei=-1\nGE_booSnap=TRUE\nGE_booPrtCmt=0\n"
-      "GE_intUnitDIndex=2.5\nGE_intUnitSIndex=3.5\nGE_sngHojoLen=1.5E+07\n");
+      "GE_intUnitDIndex=2.5\nGE_intUnitSIndex=3.5\nGE_sngHojoLen=1.5E+07\n"
+      // Longer texts, as earlier saves wrote them, read as they are.
+      "GE_sngKeisuS=1.8514999\n[既知距離]\nGE_tpPtoD_r_Y=0.30000000000000004\n");
   ProjectState s;
   ASSERT_FALSE(GetProjectValues(ini, s));
   EXPECT_FALSE(s.GE_booModeDis);
@@ -181,6 +183,8 @@ TEST_F(ProjectFileTest, ProjectValuesReadWithTheFileRules) {
   EXPECT_EQ(s.GE_intUnitSIndex, 4);
   EXPECT_EQ(s.GE_sngHojoLen, 1.5e7f);
   EXPECT_EQ(s.GE_sngKeisuD, 0.0f);
+  EXPECT_EQ(s.GE_sngKeisuS, 1.8514999f);
+  EXPECT_EQ(s.GE_tpPtoD_r_Y, 0.1 + 0.2);
   EXPECT_EQ(s.GE_tpPtoD_r_X, 0.0);
   EXPECT_EQ(s.GE_sngHosei[3], 0.0f);
 }
