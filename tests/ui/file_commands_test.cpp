@@ -98,6 +98,16 @@ TEST_F(FileCommandsTest, SaveAsOpenAndSaveKeepTheDrawing) {
   EXPECT_FALSE(HasUnsavedChanges(w->document()));
   EXPECT_TRUE(QFile::exists(path("site_Text.Bin.bak")));
   EXPECT_TRUE(sink->boxes.empty());
+
+  // A comment Shift-JIS has no form for goes out as UTF-8, and the save says so.
+  TextRecord comment = w->document().objects.lblMoji.front();
+  comment.Visible = true;
+  comment.Caption = "𠮷野家";
+  w->document().objects.lblMoji.push_back(comment);
+  Trigger("mnuFileSavePrj");
+  ASSERT_EQ(sink->boxes.size(), 1u);
+  EXPECT_FALSE(sink->boxes[0].isError);
+  EXPECT_EQ(sink->boxes[0].text, QStringLiteral("この図面は Shift-JIS で表せない文字を含むため UTF-8 で保存しました。"));
 }
 
 // Every command that would throw unsaved work away asks first; Cancel keeps

@@ -31,11 +31,6 @@ std::string SingleText(float value);
 // from 1E+15. Not finite values read "inf", "-inf", "nan".
 std::string DoubleText(double value);
 
-// The text of a Single as the data files keep it: SingleText when that reads
-// back to exactly this value, otherwise the shortest text that does (up to
-// 9 significant digits), so a saved drawing opens to the same records.
-std::string ExactSingleText(float value);
-
 // The general form of a value with no pattern (a label of 7 or 8 decimals):
 // the shortest text that reads back to exactly this Double, up to 17
 // significant digits, laid out like DoubleText ("0.30000000000000004").

@@ -177,11 +177,6 @@ std::string SingleText(float value) { return NumberText(value, 7); }
 
 std::string DoubleText(double value) { return NumberText(value, 15); }
 
-std::string ExactSingleText(float value) {
-  if (value == 0 || !std::isfinite(value)) return SingleText(value);
-  return Layout(value < 0, Shortest(std::fabs(value)), 7);
-}
-
 std::string GeneralText(double value) {
   if (value == 0 || !std::isfinite(value)) return DoubleText(value);
   // Every Double has a shortest text of at most 17 digits; the exponent form

@@ -92,7 +92,12 @@ void RemoveAll(const std::vector<fs::path>& temps) {
 
 }  // namespace
 
-std::string EncodeFileText(std::string_view utf8) {
+std::string EncodeFileText(std::string_view utf8) { return EncodeFileTextNoting(utf8).bytes; }
+
+EncodedFileText EncodeFileTextNoting(std::string_view utf8) {
+  const auto asUtf8 = [&](bool beyondCp932) {
+    return EncodedFileText{std::string(kUtf8Bom) + std::string(utf8), beyondCp932};
+  };
   // ASCII is the same in CP932; the runs between are converted once each
   // (the object files repeat the same few font names and units thousands of
   // times), which keeps a large project's save fast.
@@ -114,15 +119,15 @@ std::string EncodeFileText(std::string_view utf8) {
     auto it = converted.find(run);
     if (it == converted.end()) {
       std::optional<std::string> cp932 = EncodeCp932(run);
-      if (!cp932) return std::string(kUtf8Bom) + std::string(utf8);
+      if (!cp932) return asUtf8(true);
       it = converted.emplace(run, std::move(*cp932)).first;
     }
     out += it->second;
   }
   // CP932 bytes that also read as UTF-8 would come back as other text: such
   // a file is written as UTF-8 with its mark instead.
-  if (out != utf8 && IsValidUtf8(out)) return std::string(kUtf8Bom) + std::string(utf8);
-  return out;
+  if (out != utf8 && IsValidUtf8(out)) return asUtf8(false);
+  return {std::move(out), false};
 }
 
 std::optional<ErrorReport> WriteFilesAtomically(std::span<const FileWrite> files, bool keepBackups) {

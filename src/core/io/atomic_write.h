@@ -24,6 +24,14 @@ struct FileWrite {
 // for UTF-8.)
 std::string EncodeFileText(std::string_view utf8);
 
+// The same bytes, and whether they are UTF-8 because some character has no
+// CP932 form: such a file no longer opens where Shift-JIS is expected.
+struct EncodedFileText {
+  std::string bytes;
+  bool beyondCp932 = false;
+};
+EncodedFileText EncodeFileTextNoting(std::string_view utf8);
+
 // Writes every file of `files` or none. With `keepBackups`, an existing file
 // is first copied to the same name with ".bak" added. A read-only target is
 // not replaced; a link is followed to the file it names. On failure the old

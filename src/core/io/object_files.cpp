@@ -37,7 +37,9 @@ class LineWriter {
   }
   // Numbers and Booleans never hold a line break.
   void Bool(bool v) { Line(BooleanText(v)); }
-  void Single(float v) { Line(ExactSingleText(v)); }
+  // At most 7 significant digits: a position computed at another zoom is
+  // stored as "119.0742", not with the tail of its last binary digits.
+  void Single(float v) { Line(SingleText(v)); }
   void Integer(std::int16_t v) { Whole(v); }
   void Long(Colour v) { Whole(static_cast<std::int32_t>(v)); }
   std::string Take() { return std::move(out_); }

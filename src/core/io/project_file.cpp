@@ -90,10 +90,10 @@ std::string ValueText(const Field& f) {
   struct Visitor {
     std::string operator()(bool* v) const { return BooleanText(*v); }
     std::string operator()(std::int16_t* v) const { return std::to_string(*v); }
-    // Every value reads back exactly: a calibration ratio such as
-    // 0.30000000000000004 must not open as 0.3.
-    std::string operator()(float* v) const { return ExactSingleText(*v); }
-    std::string operator()(double* v) const { return GeneralText(*v); }
+    // At most 7 and 15 significant digits, as every reader of the layout
+    // expects; a value those digits cannot hold is stored rounded to them.
+    std::string operator()(float* v) const { return SingleText(*v); }
+    std::string operator()(double* v) const { return DoubleText(*v); }
   };
   return std::visit(Visitor{}, f);
 }
@@ -194,7 +194,8 @@ std::optional<ErrorReport> GetProjectValues(const IniDocument& ini, ProjectState
   return std::nullopt;
 }
 
-std::optional<ErrorReport> SaveProject(const Document& doc, const std::string& folder, const std::string& fileName) {
+std::optional<ErrorReport> SaveProject(const Document& doc, const std::string& folder, const std::string& fileName,
+                                       SaveNotes* notes) {
   const std::optional<ObjectFileNames> names = ObjectFileNamesFor(fileName);
   if (!names) return ErrorReport{kErrInvalidArgument, ErrorDescription(kErrInvalidArgument, fileName)};
   const std::string path = JoinPath(folder, fileName);
@@ -214,13 +215,21 @@ std::optional<ErrorReport> SaveProject(const Document& doc, const std::string& f
     }
     objects = &atFull->objects;
   }
-  const std::array<FileWrite, 4> files = {
-      FileWrite{path, EncodeFileText(FormatIni(*ini))},
-      FileWrite{JoinPath(folder, names->text), EncodeFileText(FormatTextFile(*objects))},
-      FileWrite{JoinPath(folder, names->line), EncodeFileText(FormatLineFile(*objects))},
-      FileWrite{JoinPath(folder, names->shape), EncodeFileText(FormatShapeFile(*objects))},
+  bool wroteUtf8 = false;
+  const auto encoded = [&](const std::string& utf8) {
+    EncodedFileText e = EncodeFileTextNoting(utf8);
+    wroteUtf8 = wroteUtf8 || e.beyondCp932;
+    return std::move(e.bytes);
   };
-  return WriteFilesAtomically(files, true);
+  const std::array<FileWrite, 4> files = {
+      FileWrite{path, encoded(FormatIni(*ini))},
+      FileWrite{JoinPath(folder, names->text), encoded(FormatTextFile(*objects))},
+      FileWrite{JoinPath(folder, names->line), encoded(FormatLineFile(*objects))},
+      FileWrite{JoinPath(folder, names->shape), encoded(FormatShapeFile(*objects))},
+  };
+  if (auto error = WriteFilesAtomically(files, true)) return error;
+  if (notes != nullptr) notes->wroteUtf8 = wroteUtf8;
+  return std::nullopt;
 }
 
 LoadReport LoadProject(Document& doc, const std::string& path) {

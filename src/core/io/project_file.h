@@ -36,10 +36,19 @@ void PutProjectValues(IniDocument& ini, const ProjectState& s, const ObjectFileN
 // 6; the values read before stay.
 std::optional<ErrorReport> GetProjectValues(const IniDocument& ini, ProjectState& s);
 
+// What a save that succeeded has to tell the user.
+struct SaveNotes {
+  // Some file holds a character with no Shift-JIS form and went out as
+  // UTF-8, which readers expecting Shift-JIS cannot read.
+  bool wroteUtf8 = false;
+};
+
 // Writes the project file `fileName` and its three object files into
 // `folder`, with the coordinates at 100 % whatever the zoom, all four files
-// or none; the previous set is kept as ".bak" copies.
-std::optional<ErrorReport> SaveProject(const Document& doc, const std::string& folder, const std::string& fileName);
+// or none; the previous set is kept as ".bak" copies. `notes`, when given,
+// is filled on success.
+std::optional<ErrorReport> SaveProject(const Document& doc, const std::string& folder, const std::string& fileName,
+                                       SaveNotes* notes = nullptr);
 
 // What a successful read found wrong in an object file (the records before
 // the damage were kept).

@@ -60,6 +60,12 @@ std::optional<std::string> FoundImageFolder(const Document& doc, const std::stri
   return std::nullopt;
 }
 
+SaveOutcome Saved(const SaveNotes& notes) {
+  SaveOutcome out;
+  if (notes.wroteUtf8) out.notice = std::string(kSavedAsUtf8Notice);
+  return out;
+}
+
 }  // namespace
 
 FileChooserRequest NewDrawingChooser(const Document& doc) {
@@ -149,25 +155,29 @@ OpenOutcome OpenProject(Document& doc, MeasureSession& s, const std::string& pat
   return out;
 }
 
-std::optional<ErrorReport> SaveCurrentProject(Document& doc, MeasureSession& s) {
+SaveOutcome SaveCurrentProject(Document& doc, MeasureSession& s) {
   (void)s;
   if (doc.files.projectFileName.empty()) {
-    return ErrorReport{kErrInvalidArgument, ErrorDescription(kErrInvalidArgument)};
+    return {ErrorReport{kErrInvalidArgument, ErrorDescription(kErrInvalidArgument)}, std::nullopt};
   }
-  if (auto error = SaveProject(doc, doc.files.projectFolder, doc.files.projectFileName)) return error;
+  SaveNotes notes;
+  if (auto error = SaveProject(doc, doc.files.projectFolder, doc.files.projectFileName, &notes)) {
+    return {error, std::nullopt};
+  }
   doc.savedRevision = doc.revision;
-  return std::nullopt;
+  return Saved(notes);
 }
 
-std::optional<ErrorReport> SaveProjectAs(Document& doc, MeasureSession& s, const std::string& path) {
+SaveOutcome SaveProjectAs(Document& doc, MeasureSession& s, const std::string& path) {
   const SplitPathResult parts = SplitPath(path);
-  if (auto error = SaveProject(doc, parts.folder, parts.fileName)) return error;
+  SaveNotes notes;
+  if (auto error = SaveProject(doc, parts.folder, parts.fileName, &notes)) return {error, std::nullopt};
   doc.files.projectFolder = parts.folder;
   doc.files.projectFileName = parts.fileName;
   doc.files.panel1 = parts.fileName;
   s.menu.mnuFileSavePrjEnabled = true;
   doc.savedRevision = doc.revision;
-  return std::nullopt;
+  return Saved(notes);
 }
 
 }  // namespace planimo

@@ -74,11 +74,20 @@ struct OpenOutcome {
 OpenOutcome OpenProject(Document& doc, MeasureSession& s, const std::string& path,
                         ImageChooser* chooser = nullptr);
 
+// Said after a save that had to write a file as UTF-8.
+inline constexpr std::string_view kSavedAsUtf8Notice =
+    "この図面は Shift-JIS で表せない文字を含むため UTF-8 で保存しました。";
+
+struct SaveOutcome {
+  std::optional<ErrorReport> error;   // nothing was saved; the old files are as they were
+  std::optional<std::string> notice;  // saved; what the user should know about the files
+};
+
 // "図面の上書き保存": saves under the remembered name.
-std::optional<ErrorReport> SaveCurrentProject(Document& doc, MeasureSession& s);
+SaveOutcome SaveCurrentProject(Document& doc, MeasureSession& s);
 
 // "名前を付けて図面の保存": saves under `path` and remembers it once the
 // save succeeded.
-std::optional<ErrorReport> SaveProjectAs(Document& doc, MeasureSession& s, const std::string& path);
+SaveOutcome SaveProjectAs(Document& doc, MeasureSession& s, const std::string& path);
 
 }  // namespace planimo

@@ -129,6 +129,45 @@ std::string DecodeCp932(std::string_view bytes) {
   return *Convert(cd, bytes, true);
 }
 
+// Characters a Japanese Windows system writes as a CP932 neighbour, and the
+// character that neighbour reads as.
+struct BestFit {
+  std::string_view from;
+  std::string_view to;
+};
+constexpr BestFit kCp932BestFit[] = {
+    {"\xE3\x80\x9C", "\xEF\xBD\x9E"},  // wave dash U+301C as full-width tilde U+FF5E
+    {"\xE2\x80\x96", "\xE2\x88\xA5"},  // double vertical line U+2016 as parallel to U+2225
+    {"\xE2\x88\x92", "\xEF\xBC\x8D"},  // minus sign U+2212 as full-width hyphen-minus U+FF0D
+    {"\xC2\xA2", "\xEF\xBF\xA0"},      // cent sign U+00A2 as U+FFE0
+    {"\xC2\xA3", "\xEF\xBF\xA1"},      // pound sign U+00A3 as U+FFE1
+    {"\xC2\xAC", "\xEF\xBF\xA2"},      // not sign U+00AC as U+FFE2
+};
+
+// `utf8` with every best-fit character replaced by its CP932 neighbour;
+// nothing when it holds none (the usual case).
+std::optional<std::string> WithCp932BestFit(std::string_view utf8) {
+  std::optional<std::string> out;
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    const BestFit* hit = nullptr;
+    const auto lead = static_cast<unsigned char>(utf8[pos]);
+    if (lead == 0xC2 || lead == 0xE2 || lead == 0xE3) {  // the lead bytes of the six
+      for (const BestFit& f : kCp932BestFit) {
+        if (utf8.substr(pos).starts_with(f.from)) hit = &f;
+      }
+    }
+    if (hit == nullptr) {
+      if (out) *out += utf8[pos];
+      ++pos;
+      continue;
+    }
+    if (!out) out.emplace(utf8.substr(0, pos));
+    *out += hit->to;
+    pos += hit->from.size();
+  }
+  return out;
+}
+
 }  // namespace
 
 std::optional<std::string> DecodeUtf16Text(std::string_view bytes) {
@@ -162,12 +201,18 @@ std::string DecodeFileText(std::string_view bytes) {
 std::optional<std::string> EncodeCp932(std::string_view utf8) {
   const Converter cd("CP932", "UTF-8");
   if (!cd.ok()) return std::nullopt;
-  std::optional<std::string> encoded = Convert(cd, utf8, false);
-  // The converter maps a few characters to near neighbours (U+00A5 to "\",
-  // U+301C to U+FF5E); those would come back changed, so they count as not
-  // held.
-  if (!encoded || DecodeCp932(*encoded) != utf8) return std::nullopt;
+  const std::optional<std::string> fitted = WithCp932BestFit(utf8);
+  const std::string_view text = fitted ? std::string_view(*fitted) : utf8;
+  std::optional<std::string> encoded = Convert(cd, text, false);
+  // The converter maps a few more characters to near neighbours (U+00A5 to
+  // "\"); those would come back as other text, so they count as not held.
+  if (!encoded || DecodeCp932(*encoded) != text) return std::nullopt;
   return encoded;
+}
+
+std::string Cp932BestFit(std::string_view utf8) {
+  std::optional<std::string> fitted = WithCp932BestFit(utf8);
+  return fitted ? *std::move(fitted) : std::string(utf8);
 }
 
 std::string_view Cp932Prefix(std::string_view utf8, std::size_t maxBytes) {

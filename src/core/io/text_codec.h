@@ -38,10 +38,19 @@ std::optional<std::string> DecodeUtf16Text(std::string_view bytes);
 // of unreadable bytes as DecodeFileText.
 std::string DecodeCp932Text(std::string_view bytes);
 
-// Encodes UTF-8 text as CP932. Empty when some character has no exact CP932
-// form (emoji, rare kanji, a character CP932 would only approximate), so the
-// caller can choose another encoding instead of losing it.
+// Encodes UTF-8 text as CP932. The wave dash, double vertical line, minus
+// sign and the cent, pound and not signs (what input methods outside
+// Windows give) take the CP932 forms Japanese Windows systems store for
+// them (0x81 0x60, 0x81 0x61, 0x81 0x7C, 0x81 0x91, 0x81 0x92, 0x81 0xCA),
+// and so read back as those forms' characters (U+FF5E for the wave dash).
+// Empty when some other character has no exact CP932 form (emoji, rare
+// kanji, the yen sign CP932 would turn into "\"), so the caller can choose
+// another encoding instead of losing it.
 std::optional<std::string> EncodeCp932(std::string_view utf8);
+
+// The text as a CP932 file gives it back: those six characters replaced by
+// the characters their CP932 forms read as, everything else unchanged.
+std::string Cp932BestFit(std::string_view utf8);
 
 // The longest start of `utf8` whose CP932 form fits in `maxBytes` bytes,
 // counted the way a reader with a byte-sized buffer counts: ASCII and

@@ -14,8 +14,10 @@ LineRecord DesignLine() {
 
 ShapeRecord DesignMarker() {
   ShapeRecord r;
-  // End markers are 7 x 7 screen pixels of 0.2645 mm, filled circles.
-  r.Width = r.Height = 7 * 0.2645f;
+  // End markers are 7 x 7 screen pixels of 0.2645 mm, filled circles. The
+  // size is worked out in Double and kept as a Single, so it is the Single
+  // that "1.8515" reads as.
+  r.Width = r.Height = static_cast<float>(7 * 0.2645);
   r.BorderColor = r.FillColor = Rgb(0, 0, 255);
   return r;
 }

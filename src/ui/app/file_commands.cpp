@@ -114,36 +114,38 @@ void MainWindow::openProject(const QString& path) {
 
 bool MainWindow::saveProject() {
   if (doc_.files.projectFileName.empty()) return saveProjectAs();
-  std::optional<ErrorReport> e;
+  SaveOutcome r;
   {
     BusyGuard busy(this);
-    e = SaveCurrentProject(doc_, session_);
+    r = SaveCurrentProject(doc_, session_);
   }
-  if (e) {
-    ShowErrorBox(*sink_, Q(kSaveProjectHandler), *e);
+  if (r.error) {
+    ShowErrorBox(*sink_, Q(kSaveProjectHandler), *r.error);
   } else {
     noteRecentDrawing(QString::fromStdString(doc_.files.projectFolder + doc_.files.projectFileName));
   }
   reflectSession();
-  return !e;
+  if (r.notice) sink_->information(windowTitle(), Q(*r.notice));
+  return !r.error;
 }
 
 bool MainWindow::saveProjectAs() {
   const QString path = chooseFile(SaveProjectChooser(doc_));
   if (path.isEmpty()) return false;
-  std::optional<ErrorReport> e;
+  SaveOutcome r;
   {
     BusyGuard busy(this);
-    e = SaveProjectAs(doc_, session_, QDir::toNativeSeparators(path).toStdString());
+    r = SaveProjectAs(doc_, session_, QDir::toNativeSeparators(path).toStdString());
   }
-  if (e) {
-    ShowErrorBox(*sink_, Q(kSaveAsProjectHandler), *e);
+  if (r.error) {
+    ShowErrorBox(*sink_, Q(kSaveAsProjectHandler), *r.error);
   } else {
     noteRecentDrawing(path);
   }
   reflectFiles();
   reflectSession();
-  return !e;
+  if (r.notice) sink_->information(windowTitle(), Q(*r.notice));
+  return !r.error;
 }
 
 void MainWindow::exportCsv(CsvKind kind) {

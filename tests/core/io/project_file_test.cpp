@@ -49,7 +49,8 @@ struct ProjectFileTest : ::testing::Test {
 };
 
 TEST_F(ProjectFileTest, RoundTripKeepsRecordsCalibrationAndUnits) {
-  // Values that 7 or 15 significant digits cannot hold come back exact too.
+  // Values that 7 or 15 significant digits cannot hold come back rounded to
+  // them, and a second save writes the same texts again.
   doc.state.GE_tpPtoD_r_X = 0.1 + 0.2;
   doc.state.GE_sngHojoLen = 100.0f / 3;
   doc.objects.lineDsSave[0].X2 = 200.0f / 3;
@@ -60,12 +61,15 @@ TEST_F(ProjectFileTest, RoundTripKeepsRecordsCalibrationAndUnits) {
   ASSERT_FALSE(r.error);
   EXPECT_FALSE(r.warning);
   ExpectSameObjects(opened.objects, doc.objects);
-  EXPECT_EQ(opened.objects.lineDsSave, doc.objects.lineDsSave);
-  EXPECT_EQ(opened.objects.lblKyori, doc.objects.lblKyori);
+  EXPECT_EQ(opened.objects.lineDsSave[0].X2, 66.66666f);
+  EXPECT_EQ(opened.objects.lblKyori, doc.objects.lblKyori);  // 10.725 holds the font size exactly
   const ProjectState& a = opened.state;
   const ProjectState& b = doc.state;
-  EXPECT_EQ(a.GE_tpPtoD_r_X, b.GE_tpPtoD_r_X);
-  EXPECT_EQ(a.GE_sngHojoLen, b.GE_sngHojoLen);
+  EXPECT_EQ(a.GE_tpPtoD_r_X, 0.3);
+  EXPECT_EQ(a.GE_sngHojoLen, 33.33333f);
+  TempFolder again;
+  ASSERT_FALSE(SaveProject(opened, again.path(), "site.ini"));
+  for (const char* name : kSetNames) EXPECT_EQ(ReadBytes(again.File(name)), ReadBytes(folder.File(name))) << name;
   EXPECT_EQ(a.fMei_MapImage, b.fMei_MapImage);
   EXPECT_EQ(a.fMei_MapFolder, b.fMei_MapFolder);
   EXPECT_EQ(a.GE_intUnitDIndex, 11);
@@ -86,21 +90,31 @@ TEST_F(ProjectFileTest, RoundTripKeepsRecordsCalibrationAndUnits) {
   EXPECT_EQ(opened.numbering.positionNumber, 2);
 }
 
-// Files written by the program must be line for line the project layout
-// (CP932, CR LF); regenerate with PLANIMO_WRITE_GOLDEN=1 after checking.
+// The golden set is the project layout written out by hand for this
+// drawing (CP932, CR LF, Singles of at most 7 and Doubles of at most 15
+// digits): the program must write it byte for byte, never the other way round.
 TEST_F(ProjectFileTest, WritesTheGoldenFilesByteForByte) {
-  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
-  for (const char* name : kSetNames) {
-    const std::string written = ReadBytes(folder.File(name));
-    if (std::getenv("PLANIMO_WRITE_GOLDEN") != nullptr) WriteBytes(GoldenPath(name), written);
-    EXPECT_EQ(written, ReadBytes(GoldenPath(name))) << name;
-    EXPECT_TRUE(EncodeCp932(DecodeFileText(written))) << name;
-  }
-  // And the golden set, as a project from elsewhere, opens to the drawing.
+  ProjectState& st = doc.state;
+  st.GE_sngKeisuS = 1.5e7f;            // "1.5E+07"
+  st.GE_tpPtoD_r_X = 0.1 + 0.2;        // "0.3"
+  st.GE_dblAspectM = 1.0 / 3;          // "0.333333333333333"
+  st.GE_tpPtoK_r_X = 1e-5;             // "1E-05"
+  TextRecord& distance = doc.objects.lblKyori[0];
+  distance.Left = 200.0f / 3;          // "66.66666"
+  distance.FontSize = 9.75f * 1.1f;    // "10.725"
+  doc.objects.lblMoji[1].Caption = "北側 1〜3";  // the wave dash as 0x81 0x60
+  SaveNotes notes;
+  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini", &notes));
+  EXPECT_FALSE(notes.wroteUtf8);
+  for (const char* name : kSetNames) EXPECT_EQ(ReadBytes(folder.File(name)), ReadBytes(GoldenPath(name))) << name;
+  // The golden set, as a project from elsewhere, opens and saves again
+  // without a byte changed.
   TempFolder other;
   for (const char* name : kSetNames) WriteBytes(other.File(name), ReadBytes(GoldenPath(name)));
   ASSERT_FALSE(LoadProject(opened, other.File("site.ini")).error);
-  ExpectSameObjects(opened.objects, doc.objects);
+  EXPECT_EQ(opened.objects.lblMoji[1].Caption, "北側 1～3");
+  ASSERT_FALSE(SaveProject(opened, other.path(), "site.ini"));
+  for (const char* name : kSetNames) EXPECT_EQ(ReadBytes(other.File(name)), ReadBytes(GoldenPath(name))) << name;
 }
 
 TEST_F(ProjectFileTest, SavingAt200PercentWritesThe100PercentFilesAndKeepsTheView) {
@@ -159,7 +173,9 @@ TEST_F(ProjectFileTest, ProjectValuesReadWithTheFileRules) {
   // Booleans in any case or as numbers; Integers half to even; missing numbers 0.
   const IniDocument ini = ParseIni(
       "[全般]\nGE_booModeDis=false\nGE_booModeKei=-1\nGE_booSnap=TRUE\nGE_booPrtCmt=0\n"
-      "GE_intUnitDIndex=2.5\nGE_intUnitSIndex=3.5\nGE_sngHojoLen=1.5E+07\n");
+      "GE_intUnitDIndex=2.5\nGE_intUnitSIndex=3.5\nGE_sngHojoLen=1.5E+07\n"
+      // Longer texts, as earlier saves wrote them, read as they are.
+      "GE_sngKeisuS=1.8514999\n[既知距離]\nGE_tpPtoD_r_Y=0.30000000000000004\n");
   ProjectState s;
   ASSERT_FALSE(GetProjectValues(ini, s));
   EXPECT_FALSE(s.GE_booModeDis);
@@ -169,6 +185,8 @@ TEST_F(ProjectFileTest, ProjectValuesReadWithTheFileRules) {
   EXPECT_EQ(s.GE_intUnitSIndex, 4);
   EXPECT_EQ(s.GE_sngHojoLen, 1.5e7f);
   EXPECT_EQ(s.GE_sngKeisuD, 0.0f);
+  EXPECT_EQ(s.GE_sngKeisuS, 1.8514999f);
+  EXPECT_EQ(s.GE_tpPtoD_r_Y, 0.1 + 0.2);
   EXPECT_EQ(s.GE_tpPtoD_r_X, 0.0);
   EXPECT_EQ(s.GE_sngHosei[3], 0.0f);
 }

@@ -69,7 +69,7 @@ TEST(UnsavedChangesTest, CommandsThatChangeTheProjectMarkIt) {
 // New, Save As and Open arriving while a measurement waits for its end.
 TEST_F(ProjectFlowTest, FlowsLeaveAConsistentStateWhateverIsRunning) {
   Measure(10, 10, 60, 10);
-  ASSERT_FALSE(SaveProjectAs(doc, s, folder.File("a.ini")));
+  ASSERT_FALSE(SaveProjectAs(doc, s, folder.File("a.ini")).error);
   EXPECT_FALSE(HasUnsavedChanges(doc));
   EXPECT_EQ(doc.files.panel1, "a.ini");
   EXPECT_TRUE(s.menu.mnuFileSavePrjEnabled);
@@ -89,7 +89,7 @@ TEST_F(ProjectFlowTest, FlowsLeaveAConsistentStateWhateverIsRunning) {
   // The kept state measures on: the next distance is number 2.
   Measure(20, 20, 20, 80);
   EXPECT_EQ(UBound(doc.objects.lblKyori), 2);
-  ASSERT_FALSE(SaveCurrentProject(doc, s));
+  ASSERT_FALSE(SaveCurrentProject(doc, s).error);
 
   Click(100, 100);
   StartNewDrawing(doc, s, "/maps/plan.jpg");
@@ -99,7 +99,7 @@ TEST_F(ProjectFlowTest, FlowsLeaveAConsistentStateWhateverIsRunning) {
   EXPECT_EQ(doc.files.panel6, "/maps/");
   EXPECT_TRUE(doc.files.projectFileName.empty());
   EXPECT_FALSE(s.menu.mnuFileSavePrjEnabled);
-  EXPECT_TRUE(SaveCurrentProject(doc, s));  // no name yet
+  EXPECT_TRUE(SaveCurrentProject(doc, s).error);  // no name yet
   EXPECT_EQ(doc.state.GE_intUnitDIndex, 2);
 }
 
@@ -122,7 +122,7 @@ TEST_F(ProjectFlowTest, ASavedProjectFindsItsImageWhereverItWasOpenedFrom) {
   StartNewDrawing(doc, s, fs::relative(maps.File("site_plan.jpg")).string());
   EXPECT_EQ(doc.files.panel6, maps.path());
   Measure(10, 10, 60, 10);
-  ASSERT_FALSE(SaveProjectAs(doc, s, projects.File("site.ini")));
+  ASSERT_FALSE(SaveProjectAs(doc, s, projects.File("site.ini")).error);
   const std::string ini = ReadBytes(projects.File("site.ini"));
   EXPECT_NE(ini.find("fMei_MapImage=site_plan.jpg\r\nfMei_MapFolder=" + maps.path() + "\r\n"), std::string::npos);
 
@@ -168,10 +168,34 @@ TEST_F(ProjectFlowTest, ASavedProjectFindsItsImageWhereverItWasOpenedFrom) {
   ASSERT_EQ(OpenProject(f.doc, f.s, projects.File("site.ini"), &chooser).imagePath, moved.File("plan 2.jpg"));
   EXPECT_EQ(f.doc.files.panel2, "plan 2.jpg");
   EXPECT_TRUE(HasUnsavedChanges(f.doc));
-  ASSERT_FALSE(SaveCurrentProject(f.doc, f.s));
+  ASSERT_FALSE(SaveCurrentProject(f.doc, f.s).error);
   chooser.asked.clear();
   EXPECT_EQ(reopen(maps.path(), &chooser).first.imagePath, moved.File("plan 2.jpg"));
   EXPECT_TRUE(chooser.asked.empty());
+}
+
+// A comment typed with a wave dash stays Shift-JIS as Windows writes it;
+// only a character Shift-JIS has no form for makes the file UTF-8, and the
+// save says so.
+TEST_F(ProjectFlowTest, SavesShiftJisWhileItCanAndSaysWhenItCannot) {
+  doc.objects.lblMoji.push_back(ShownLabel("区画 1〜3 − ¢£¬‖", 20, 20));
+  const SaveOutcome asShiftJis = SaveProjectAs(doc, s, folder.File("a.ini"));
+  ASSERT_FALSE(asShiftJis.error);
+  EXPECT_FALSE(asShiftJis.notice);
+  const std::string bytes = ReadBytes(folder.File("a_Text.Bin"));
+  EXPECT_NE(bytes.find("\x8B\xE6\x89\xE6 1\x81\x60" "3 \x81\x7C \x81\x91\x81\x92\x81\xCA\x81\x61\r\n"),
+            std::string::npos);
+  ASSERT_FALSE(OpenProject(doc, s, folder.File("a.ini")).error);
+  EXPECT_EQ(doc.objects.lblMoji.at(1).Caption, "区画 1～3 － ￠￡￢∥");
+
+  doc.objects.lblMoji[1].Caption = "𠮷野家 〜";
+  const SaveOutcome asUtf8 = SaveCurrentProject(doc, s);
+  ASSERT_FALSE(asUtf8.error);
+  EXPECT_EQ(asUtf8.notice, "この図面は Shift-JIS で表せない文字を含むため UTF-8 で保存しました。");
+  EXPECT_EQ(ReadBytes(folder.File("a_Text.Bin")).substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_TRUE(ReadBytes(folder.File("a.ini")).starts_with("["));  // the other files stay Shift-JIS
+  ASSERT_FALSE(OpenProject(doc, s, folder.File("a.ini")).error);
+  EXPECT_EQ(doc.objects.lblMoji.at(1).Caption, "𠮷野家 〜");
 }
 
 }  // namespace

@@ -53,10 +53,27 @@ TEST(EncodeCp932Test, KanjiWithBackslashSecondByte) {
 }
 
 TEST(EncodeCp932Test, ReportsCharactersItCannotHold) {
-  // Emoji, a kanji outside the code page, and characters the converter would
-  // only approximate (yen sign to "\", wave dash to full-width tilde).
-  for (const std::string text : {"a\xF0\x9F\x98\x80", "\xF0\xA0\xAE\xB7", "\xC2\xA5", "\xE3\x80\x9C"}) {
+  // Emoji, a kanji outside the code page, and the yen sign the converter
+  // would only approximate as "\".
+  for (const std::string text : {"a\xF0\x9F\x98\x80", "\xF0\xA0\xAE\xB7", "\xC2\xA5", "〜\xF0\x9F\x98\x80"}) {
     EXPECT_FALSE(EncodeCp932(text)) << text;
+  }
+}
+
+// What input methods outside Windows give for these, stored as Japanese
+// Windows stores them, and read back as the CP932 forms.
+TEST(EncodeCp932Test, WritesTheWindowsBestFitOfSixCharacters) {
+  const struct {
+    std::string text, bytes, readBack;
+  } cases[] = {
+      {"〜", "\x81\x60", "～"}, {"‖", "\x81\x61", "∥"}, {"−", "\x81\x7C", "－"},
+      {"¢", "\x81\x91", "￠"}, {"£", "\x81\x92", "￡"}, {"¬", "\x81\xCA", "￢"},
+      {"1〜3−x¬表", "1\x81\x60" "3\x81\x7Cx\x81\xCA\x95\x5C", "1～3－x￢表"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(EncodeCp932(c.text), c.bytes) << c.text;
+    EXPECT_EQ(DecodeFileText(c.bytes), c.readBack) << c.text;
+    EXPECT_EQ(Cp932BestFit(c.text), c.readBack) << c.text;
   }
 }
 
