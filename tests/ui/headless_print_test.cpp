@@ -12,7 +12,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
@@ -26,6 +25,7 @@
 #include "measure/line_measure.h"
 #include "pdf_reader.h"
 #include "print/headless_print.h"
+#include "view/image_loader.h"
 
 namespace planimo {
 namespace {
@@ -97,32 +97,22 @@ TEST(HeadlessPrint, WritesTheBitmapAndThePdfAndSaysWhatFailed) {
   // The window's image rules, before anything is allocated: a header that
   // claims 60000 × 60000 pixels, a pipe, a PNG under a JPEG name are
   // refused; a bitmap stored top row first opens.
-  QByteArray huge;
-  {
-    QBuffer buffer(&huge);
-    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && QImage(image.copy(0, 0, 64, 48)).save(&buffer, "jpeg"));
-    const qsizetype sof = huge.indexOf(QByteArray("\xFF\xC0", 2));
-    huge[sof + 5] = huge[sof + 7] = char(60000 >> 8);
-    huge[sof + 6] = huge[sof + 8] = char(60000 & 0xFF);
-  }
-  QFile hugeFile(dir.filePath(QStringLiteral("huge.jpg")));
-  ASSERT_TRUE(hugeFile.open(QIODevice::WriteOnly) && hugeFile.write(huge) == huge.size());
-  hugeFile.close();
+  const auto write = [&](const char* name, const QByteArray& bytes) {
+    QFile f(dir.filePath(QString::fromLatin1(name)));
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+  };
+  QByteArray huge = FileBytes(plan);
+  const qsizetype sof = huge.indexOf(QByteArray("\xFF\xC0", 2));
+  huge[sof + 5] = huge[sof + 7] = char(60000 >> 8);
+  huge[sof + 6] = huge[sof + 8] = char(60000 & 0xFF);
+  ASSERT_TRUE(write("huge.jpg", huge));
   ASSERT_TRUE(image.save(dir.filePath(QStringLiteral("png.jpg")), "png"));
   ASSERT_EQ(::mkfifo(dir.filePath(QStringLiteral("pipe.jpg")).toLocal8Bit().constData(), 0600), 0);
-  QImage topDown = image.convertToFormat(QImage::Format_RGB888).mirrored();
-  {
-    QFile f(dir.filePath(QStringLiteral("topdown.bmp")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(topDown.save(&f, "bmp"));
-  }
-  {  // the same rows read as top-down: height negated, the picture flips back
-    QByteArray b = FileBytes(dir.filePath(QStringLiteral("topdown.bmp")));
-    const qint32 h = -400;
-    for (int i = 0; i < 4; ++i) b[22 + i] = char(quint32(h) >> (8 * i));
-    QFile f(dir.filePath(QStringLiteral("topdown.bmp")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(b) == b.size());
-  }
+  // One colour throughout, so its rows read top first are the same picture.
+  ASSERT_TRUE(image.save(dir.filePath(QStringLiteral("topdown.bmp"))));
+  QByteArray topDown = FileBytes(dir.filePath(QStringLiteral("topdown.bmp")));
+  for (int i = 0; i < 4; ++i) topDown[22 + i] = char(quint32(-400) >> (8 * i));
+  ASSERT_TRUE(write("topdown.bmp", topDown));
   const struct {
     const char* image;
     int status;
@@ -136,6 +126,7 @@ TEST(HeadlessPrint, WritesTheBitmapAndThePdfAndSaysWhatFailed) {
     EXPECT_EQ(PrintPdfWithoutWindow(doc, in, pdf, {}, err), c.status) << c.image << messages.toStdString();
     EXPECT_LT(clock.elapsed(), 5000) << c.image;
     EXPECT_EQ(messages.isEmpty(), c.status == 0) << c.image;
+    EXPECT_EQ(ProbeImage(in, false).result.ok, c.status == 0) << c.image;  // the window's gate
   }
 
   // A full disk: the cause, a non-zero status, and the older files whole

@@ -1,4 +1,3 @@
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -8,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 #include "model/error_numbers.h"
 #include "view/image_loader.h"
@@ -168,60 +166,6 @@ TEST(ImageLoader, PictureBeyondTheMemoryLeftIsRefusedWithErrorSeven) {
   EXPECT_FALSE(probe.result.ok);
   EXPECT_EQ(probe.result.errorNumber, kErrOutOfMemory);
   EXPECT_TRUE(probe.result.description.startsWith(QStringLiteral("メモリが不足しています。")));
-}
-
-// A valid 24-bit bitmap stored top row first (negative height), 2 × 2.
-QByteArray TopDownBmp() {
-  QByteArray b(54 + 2 * 8, '\0');
-  const auto put32 = [&b](int at, qint32 v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = char(quint32(v) >> (8 * i));
-  };
-  b[0] = 'B';
-  b[1] = 'M';
-  put32(2, b.size());
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, 2);
-  put32(22, -2);
-  b[26] = 1;
-  b[28] = 24;
-  b[54 + 2] = char(255);  // top-left red, in blue-green-red order
-  return b;
-}
-
-// Odd files meet one rule in every reader: the window's probe and the full
-// read the command line also uses. A pipe or a folder is refused at once
-// instead of blocking, a picture is judged by its content, not its name.
-TEST(ImageLoader, OddFilesAreJudgedAlikeByProbeAndRead) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  QImage png(8, 8, QImage::Format_RGB32);
-  png.fill(Qt::blue);
-  ASSERT_TRUE(png.save(dir.filePath(QStringLiteral("png.jpg")), "png"));
-  ASSERT_EQ(::mkfifo(dir.filePath(QStringLiteral("pipe.jpg")).toLocal8Bit().constData(), 0600), 0);
-  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.bmp")));
-  const struct {
-    const char* name;
-    int error;  // 0: opens
-  } cases[] = {
-      {"topdown.bmp", 0},
-      {"png.jpg", kErrInvalidPicture},
-      {"pipe.jpg", kErrPathFileAccess},
-      {"folder.bmp", kErrPathFileAccess},
-  };
-  Write(dir, "topdown.bmp", TopDownBmp());
-  for (const auto& c : cases) {
-    const QString path = dir.filePath(QString::fromLatin1(c.name));
-    const ImageProbe probe = ProbeImage(path, false);
-    EXPECT_EQ(probe.result.errorNumber, c.error) << c.name << probe.result.description.toStdString();
-    if (!probe.result.ok) continue;
-    QImage image;
-    ASSERT_TRUE(ReadImage(path, image).ok) << c.name;
-    EXPECT_EQ(image.size(), probe.size) << c.name;
-    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::red)) << c.name;
-  }
-  QImage none;
-  EXPECT_EQ(ReadImage(dir.filePath(QStringLiteral("pipe.jpg")), none).errorNumber, kErrPathFileAccess);
 }
 
 }  // namespace
