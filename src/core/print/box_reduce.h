@@ -18,6 +18,12 @@ class BoxReducer {
   // one byte each are averaged apart (1 for grey, 4 for 32-bit colour).
   BoxReducer(int sourceWidth, int sourceHeight, int width, int height, int bytesPerPixel);
 
+  // Starts at output row `row` instead of the first: the next source row
+  // added is sourceRowOf(row). Two reducers, one started half-way, can
+  // share a picture's rows between two threads.
+  void startAt(int row);
+  int sourceRowOf(int row) const;
+
   // Adds the next source row, top to bottom. True when it finished an
   // output row, which row() then holds until the next call.
   bool add(const std::uint8_t* sourceRow);
@@ -29,8 +35,8 @@ class BoxReducer {
   int sourceHeight_, height_, bpp_;
   int sourceRow_ = 0;  // source rows added so far
   int outRow_ = 0;     // output rows finished so far
-  std::vector<int> column_;     // output column of each source column
-  std::vector<int> boxWidth_;   // source columns of each output column
+  std::vector<int> boxWidth_;  // source columns of each output column, left to right
+  bool lanes_ = false;         // four channels summed two to a word
   std::vector<std::uint64_t> sums_;
   std::vector<std::uint8_t> out_;
 };

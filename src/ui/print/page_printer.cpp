@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <future>
+#include <system_error>
 
 #include "io/atomic_write.h"
 #include "print/box_reduce.h"
@@ -51,35 +53,61 @@ QImage OpaqueBand(const QImage& image, int top, int rows) {
   return band;
 }
 
+// Output rows [from, to) of `image` reduced to `size`, into `out` (rows of
+// `stride` bytes); false when a band of source rows found no memory.
+bool ReduceRows(const QImage& image, QSize size, int bytesPerPixel, uchar* out, qsizetype stride, int from, int to) {
+  BoxReducer reducer(image.width(), image.height(), size.width(), size.height(), bytesPerPixel);
+  reducer.startAt(from);
+  const int first = reducer.sourceRowOf(from), last = reducer.sourceRowOf(to);
+  const bool direct = image.format() == QImage::Format_Grayscale8 || image.format() == QImage::Format_RGB32;
+  QImage band;
+  for (int y = first; y < last; ++y) {
+    const uchar* row = nullptr;
+    if (direct) {
+      row = image.constScanLine(y);
+    } else {
+      if ((y - first) % kBandRows == 0) band = OpaqueBand(image, y, std::min(kBandRows, last - y));
+      if (band.isNull()) return false;
+      row = band.constScanLine((y - first) % kBandRows);
+    }
+    if (reducer.add(row)) {
+      std::memcpy(out + reducer.rowIndex() * stride, reducer.row(), std::size_t(size.width()) * bytesPerPixel);
+    }
+  }
+  return true;
+}
+
 // The image brought down to the pixels it covers on the paper, so a huge
-// scan does not travel whole to the printer or into the PDF. It is reduced
-// from the source a row at a time, never through a full-size copy; a null
-// picture when the reduced one does not fit in memory.
+// scan does not travel whole to the printer or into the PDF; a null picture
+// when the reduced one does not fit in memory. Qt's smooth scaling reads
+// 32-bit colour in place, and quickest; any other format it first copies
+// whole into 32 bits (four bytes a pixel of a grey scan), so those are
+// reduced from the source a row at a time instead, the lower half on a
+// thread of its own.
 QImage AtDeviceSize(const QImage& image, const RectMm& onPage, int dpi) {
   const QSize device(std::max(1, static_cast<int>(std::ceil(onPage.width / kMmPerInch * dpi))),
                      std::max(1, static_cast<int>(std::ceil(onPage.height / kMmPerInch * dpi))));
   if (image.width() <= device.width() && image.height() <= device.height()) return image;
   const QSize size = device.boundedTo(image.size());
+  if (image.format() == QImage::Format_RGB32) {
+    return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  }
   const bool grey = image.format() == QImage::Format_Grayscale8;
-  const bool direct = grey || image.format() == QImage::Format_RGB32;
   QImage out(size, grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
   if (out.isNull()) return out;
   const int bytesPerPixel = grey ? 1 : 4;
-  BoxReducer reducer(image.width(), image.height(), size.width(), size.height(), bytesPerPixel);
-  QImage band;
-  for (int y = 0; y < image.height(); ++y) {
-    const uchar* row = nullptr;
-    if (direct) {
-      row = image.constScanLine(y);
-    } else {
-      if (y % kBandRows == 0) band = OpaqueBand(image, y, std::min(kBandRows, image.height() - y));
-      if (band.isNull()) return QImage();
-      row = band.constScanLine(y % kBandRows);
-    }
-    if (reducer.add(row)) {
-      std::memcpy(out.scanLine(reducer.rowIndex()), reducer.row(), std::size_t(size.width()) * bytesPerPixel);
-    }
+  uchar* bits = out.bits();  // once: detaching from two threads would race
+  const qsizetype stride = out.bytesPerLine();
+  const int half = size.height() / 2;
+  const auto lowerHalf = [&] { return ReduceRows(image, size, bytesPerPixel, bits, stride, half, size.height()); };
+  std::future<bool> lower;
+  try {
+    lower = std::async(std::launch::async, lowerHalf);
+  } catch (const std::system_error&) {
+    lower = std::async(std::launch::deferred, lowerHalf);  // no thread to be had: done after the upper half
   }
+  const bool upper = ReduceRows(image, size, bytesPerPixel, bits, stride, 0, half);
+  if (!lower.get() || !upper) return QImage();
   return out;
 }
 

@@ -47,6 +47,20 @@ TEST(BoxReducer, EverySourcePixelCountsOnceWhateverTheRatio) {
       for (const auto& r : line) lit += r[0] > 0;
       EXPECT_EQ(lit, 1) << "row " << at;
     }
+    // A second reducer started half-way gives the lower rows alike.
+    const auto ramp = [](int x, int y) { return (x * 7 + y * 13) % 256; };
+    const auto whole = Reduce(c.sw, c.sh, c.w, c.h, ramp);
+    BoxReducer lower(c.sw, c.sh, c.w, c.h, 1);
+    lower.startAt(c.h / 2);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(c.sw));
+    int rows = 0;
+    for (int y = lower.sourceRowOf(c.h / 2); y < c.sh; ++y) {
+      for (int x = 0; x < c.sw; ++x) row[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(ramp(x, y));
+      if (!lower.add(row.data())) continue;
+      ++rows;
+      EXPECT_EQ(std::vector<int>(lower.row(), lower.row() + c.w), whole[static_cast<std::size_t>(lower.rowIndex())]);
+    }
+    EXPECT_EQ(rows, c.h - c.h / 2);
   }
   // Four channels average apart; the mean rounds to nearest.
   BoxReducer colour(2, 1, 1, 1, 4);
