@@ -20,8 +20,10 @@ BoxReducer::BoxReducer(int sourceWidth, int sourceHeight, int width, int height,
   const int sw = std::max(1, sourceWidth);
   const int w = std::clamp(width, 1, sw);
   boxWidth_.resize(static_cast<std::size_t>(w));
-  for (int x = 0; x < w; ++x) boxWidth_[static_cast<std::size_t>(x)] = BoxStart(x + 1, sw, w) - BoxStart(x, sw, w);
-  // Two channels to a 32-bit word in 16-bit lanes hold runs of up to 257 pixels (257 × 255 = 65535).
+  for (int x = 0; x < w; ++x)
+    boxWidth_[static_cast<std::size_t>(x)] = BoxStart(x + 1, sw, w) - BoxStart(x, sw, w);
+  // Two channels to a 32-bit word in 16-bit lanes hold runs of up to 257 pixels (257 × 255 =
+  // 65535).
   lanes_ = bpp_ == 4 && std::endian::native == std::endian::little && boxWidth_.front() + 1 <= 257;
   sums_.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(bpp_), 0);
   out_.assign(sums_.size(), 0);
@@ -62,7 +64,8 @@ void AddRowLanes(const std::uint8_t* src, const std::vector<int>& boxWidth, std:
   }
 }
 
-void AddRowAny(const std::uint8_t* src, const std::vector<int>& boxWidth, std::size_t b, std::uint64_t* sums) {
+void AddRowAny(const std::uint8_t* src, const std::vector<int>& boxWidth, std::size_t b,
+               std::uint64_t* sums) {
   for (const int width : boxWidth) {
     for (int i = 0; i < width; ++i, src += b) {
       for (std::size_t c = 0; c < b; ++c) sums[c] += src[c];
@@ -97,7 +100,8 @@ bool BoxReducer::add(const std::uint8_t* sourceRow) {
   }
   ++sourceRow_;
   if (sourceRow_ < BoxStart(outRow_ + 1, sourceHeight_, height_)) return false;
-  const std::uint64_t rows = static_cast<std::uint64_t>(sourceRow_ - BoxStart(outRow_, sourceHeight_, height_));
+  const std::uint64_t rows =
+      static_cast<std::uint64_t>(sourceRow_ - BoxStart(outRow_, sourceHeight_, height_));
   for (std::size_t x = 0; x < boxWidth_.size(); ++x) {
     const std::uint64_t count = rows * static_cast<std::uint64_t>(boxWidth_[x]);
     for (std::size_t c = 0; c < b; ++c) {

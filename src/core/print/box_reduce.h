@@ -33,8 +33,8 @@ class BoxReducer {
 
  private:
   int sourceHeight_, height_, bpp_;
-  int sourceRow_ = 0;  // source rows added so far
-  int outRow_ = 0;     // output rows finished so far
+  int sourceRow_ = 0;          // source rows added so far
+  int outRow_ = 0;             // output rows finished so far
   std::vector<int> boxWidth_;  // source columns of each output column, left to right
   bool lanes_ = false;         // four channels summed two to a word
   std::vector<std::uint64_t> sums_;

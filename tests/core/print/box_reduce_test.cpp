@@ -14,7 +14,8 @@ std::vector<std::vector<int>> Reduce(int sw, int sh, int w, int h, Pixel pixel) 
   std::vector<std::vector<int>> out;
   std::vector<std::uint8_t> row(static_cast<std::size_t>(sw));
   for (int y = 0; y < sh; ++y) {
-    for (int x = 0; x < sw; ++x) row[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(pixel(x, y));
+    for (int x = 0; x < sw; ++x)
+      row[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(pixel(x, y));
     if (!reducer.add(row.data())) continue;
     EXPECT_EQ(reducer.rowIndex(), static_cast<int>(out.size()));
     out.emplace_back(reducer.row(), reducer.row() + w);
@@ -36,13 +37,15 @@ TEST(BoxReducer, EverySourcePixelCountsOnceWhateverTheRatio) {
     // One white column and one white row each land in exactly one output
     // column and row: no seam shares them, none drops them.
     for (int at = 0; at < c.sw; ++at) {
-      const auto line = Reduce(c.sw, c.sh, c.w, c.h, [at](int x, int) { return x == at ? 255 : 0; });
+      const auto line =
+          Reduce(c.sw, c.sh, c.w, c.h, [at](int x, int) { return x == at ? 255 : 0; });
       int lit = 0;
       for (int v : line[0]) lit += v > 0;
       EXPECT_EQ(lit, 1) << "column " << at;
     }
     for (int at = 0; at < c.sh; ++at) {
-      const auto line = Reduce(c.sw, c.sh, c.w, c.h, [at](int, int y) { return y == at ? 255 : 0; });
+      const auto line =
+          Reduce(c.sw, c.sh, c.w, c.h, [at](int, int y) { return y == at ? 255 : 0; });
       int lit = 0;
       for (const auto& r : line) lit += r[0] > 0;
       EXPECT_EQ(lit, 1) << "row " << at;
@@ -55,10 +58,12 @@ TEST(BoxReducer, EverySourcePixelCountsOnceWhateverTheRatio) {
     std::vector<std::uint8_t> row(static_cast<std::size_t>(c.sw));
     int rows = 0;
     for (int y = lower.sourceRowOf(c.h / 2); y < c.sh; ++y) {
-      for (int x = 0; x < c.sw; ++x) row[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(ramp(x, y));
+      for (int x = 0; x < c.sw; ++x)
+        row[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(ramp(x, y));
       if (!lower.add(row.data())) continue;
       ++rows;
-      EXPECT_EQ(std::vector<int>(lower.row(), lower.row() + c.w), whole[static_cast<std::size_t>(lower.rowIndex())]);
+      EXPECT_EQ(std::vector<int>(lower.row(), lower.row() + c.w),
+                whole[static_cast<std::size_t>(lower.rowIndex())]);
     }
     EXPECT_EQ(rows, c.h - c.h / 2);
   }
