@@ -202,6 +202,12 @@ std::optional<ErrorReport> BeginReplacement(const std::string& path, Replacement
 
 std::optional<ErrorReport> CommitReplacement(const Replacement& r) {
   std::error_code ec;
+  // Something other than a file may have taken the target's place meanwhile.
+  const fs::file_status now = fs::symlink_status(r.target, ec);
+  if (fs::exists(now) && !fs::is_regular_file(now)) {
+    AbandonReplacement(r);
+    return ErrorReport{kErrPathFileAccess, ErrorDescription(kErrPathFileAccess, r.shown)};
+  }
   fs::rename(r.temp, r.target, ec);
   if (!ec) return std::nullopt;
   AbandonReplacement(r);
