@@ -6,6 +6,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "model/collections.h"
 #include "model/error_numbers.h"
 #include "view/map_view.h"
@@ -101,6 +103,9 @@ TEST_F(MapViewTest, BadFilesAreReportedAndTheViewStaysAsItWas) {
   textFile.write("this is not a picture");
   textFile.close();
 
+  const QString pipe = dir.filePath("pipe.jpg");
+  ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+
   struct Case {
     QString path;
     int number;
@@ -108,6 +113,7 @@ TEST_F(MapViewTest, BadFilesAreReportedAndTheViewStaysAsItWas) {
   } cases[] = {
       {dir.filePath("missing.jpg"), kErrFileNotFound, "ファイルが見つかりません。"},
       {dir.path(), kErrPathFileAccess, "ファイルを読み取れません。"},  // a folder cannot be read as a file
+      {pipe, kErrPathFileAccess, "通常のファイルではありません。"},  // refused, not waited on
       {cut, kErrInvalidPicture, "ファイルが途中で切れています。"},
       {text, kErrInvalidPicture, "JPEG、GIF、BMP"},
   };

@@ -103,10 +103,10 @@ TEST_F(PrintCommandsTest, DialogShowsTheCurrentSettingsAndKeepsTheCommentChoiceO
     }
     EXPECT_TRUE(Child<QPushButton>(d, QStringLiteral("cmdPrint"))->isDefault());
     EXPECT_FALSE(Child<QPushButton>(d, QStringLiteral("cmdPropaty"))->isDefault());
-    // No printer installed: the list holds "PDF" only, chosen.
+    // No printer installed: the list holds the PDF entry only, chosen.
     QComboBox* list = Child<QComboBox>(d, QStringLiteral("cmbPrinter"));
     EXPECT_EQ(list->count(), 1);
-    EXPECT_EQ(list->currentText(), "PDF");
+    EXPECT_EQ(list->currentText(), kPdfPrinterName);
     EXPECT_TRUE(Child<QRadioButton>(d, QStringLiteral("optHouhou(2)"))->isChecked());
     EXPECT_TRUE(Child<QRadioButton>(d, QStringLiteral("optColor(1)"))->isChecked());
     EXPECT_FALSE(Child<QCheckBox>(d, QStringLiteral("chkComent"))->isChecked());
@@ -120,6 +120,29 @@ TEST_F(PrintCommandsTest, DialogShowsTheCurrentSettingsAndKeepsTheCommentChoiceO
   EXPECT_TRUE(CanUndo(w.history()));  // the toggle is a step of its own
   EXPECT_EQ(doc.intPrintMethod, 2);  // nothing else applied
   EXPECT_TRUE(asked.isEmpty());
+}
+
+// Printers come and go while the program runs; a CUPS queue named "PDF" is
+// a printer like any other, not the file entry.
+TEST_F(PrintCommandsTest, PrinterListIsReadAtEveryOpening) {
+  QStringList installed{QStringLiteral("PDF"), QStringLiteral("Office")};
+  print->printers().setSource([&] { return installed; });
+  const auto listed = [&] {
+    QStringList names;
+    RunDialog([&](PrintDialog& d) {
+      const QComboBox* list = Child<QComboBox>(d, QStringLiteral("cmbPrinter"));
+      for (int i = 0; i < list->count(); ++i) names << list->itemText(i);
+      d.reject();
+    });
+    return names;
+  };
+  EXPECT_EQ(listed(), (QStringList{QStringLiteral("PDF"), QStringLiteral("Office"), kPdfPrinterName}));
+  EXPECT_FALSE(print->printers().isPdf(QStringLiteral("PDF")));
+  ASSERT_TRUE(print->printers().select(QStringLiteral("Office")));
+  installed = {QStringLiteral("PDF"), QStringLiteral("Lab")};
+  EXPECT_EQ(listed(), (QStringList{QStringLiteral("PDF"), QStringLiteral("Lab"), kPdfPrinterName}));
+  EXPECT_NE(print->printers().current(), QStringLiteral("Office"));
+  EXPECT_FALSE(print->printers().select(QStringLiteral("Office")));
 }
 
 TEST_F(PrintCommandsTest, PrintAppliesTheChoicesAndWritesThePdfTheUserNamed) {

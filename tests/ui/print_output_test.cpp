@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QImageReader>
+#include <QPainter>
 #include <QPrinter>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "../core/print/print_scenario.h"
@@ -173,6 +175,22 @@ TEST_F(PrintOutputTest, ScaledMethodsFillThePageAsTheirRulesSay) {
   const QRect zoomed = printed(kPrintStretch);
   EXPECT_NEAR(zoomed.width(), px(printable.width()), 1.5);
   EXPECT_NEAR(zoomed.height(), px(printable.height()), 1.5);
+
+  // More pixels than the page's device has: brought down from the source
+  // row by row, whatever its format, and never a page without the picture.
+  // Left half black; the right half white or transparent (the paper shows).
+  Pdf("scaled.pdf").setResolution(kDpi);
+  surface.zoom = 1.0f;
+  for (const QImage::Format format : {QImage::Format_Grayscale8, QImage::Format_ARGB32, QImage::Format_RGB32}) {
+    QImage big(1600, 400, QImage::Format_ARGB32);
+    big.fill(format == QImage::Format_ARGB32 ? QColor(Qt::transparent) : QColor(Qt::white));
+    QPainter(&big).fillRect(0, 0, 800, 400, Qt::black);
+    surface.image = big.convertToFormat(format);
+    surface.fullSize = surface.image.size();
+    const QRect inked = printed(kPrintFitPage);
+    EXPECT_NEAR(inked.width(), px(printable.width()) / 2, 3) << format;
+    EXPECT_NEAR(inked.height(), px(printable.width()) / 4, 3) << format;
+  }
 }
 
 TEST_F(PrintOutputTest, TiledMethodPrintsColumnByColumnAndNothingWithoutAnImage) {
@@ -202,12 +220,49 @@ TEST_F(PrintOutputTest, TiledMethodPrintsColumnByColumnAndNothingWithoutAnImage)
     EXPECT_TRUE(Near(p.pixelColor(p.width() / 4, p.height() / 4), order[i])) << "page " << i + 1;
   }
 
+  // At another zoom the tiles still meet exactly: each page's picture
+  // ends where the next one's begins, no row or column printed twice.
+  surface.zoom = 0.75f;
+  surface.fullSize = QSize(int(std::ceil(size.width() / 0.75)), int(std::ceil(size.height() / 0.75)));
+  ASSERT_EQ(PrintDrawing(Pdf("zoomed.pdf"), kPrintTiled, surface, doc).pages, 6);
+  QProcess list;
+  list.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), File("zoomed.pdf")});
+  ASSERT_TRUE(list.waitForFinished(20000));
+  std::vector<QSize> parts;
+  for (const QString& line : QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+    const QStringList f = line.simplified().split(QLatin1Char(' '));
+    if (f.size() > 4 && f[2] == QStringLiteral("image")) parts.emplace_back(f[3].toInt(), f[4].toInt());
+  }
+  ASSERT_EQ(parts.size(), 6u);
+  const QSize zoomedPx = surface.sizePx();
+  EXPECT_EQ(parts[0].width() + parts[3].width(), zoomedPx.width());
+  EXPECT_EQ(parts[0].height() + parts[1].height() + parts[2].height(), zoomedPx.height());
+
   Surface none;
   QPrinter& again = Pdf("none.pdf");
   const PrintOutcome nothing = PrintDrawing(again, kPrintTiled, none, doc);
   EXPECT_EQ(nothing.pages, 0);
   EXPECT_EQ(nothing.error.number, 0);
   EXPECT_FALSE(QFile::exists(File("none.pdf")));
+}
+
+// Transparent pixels of a GIF or a bitmap with alpha show the paper, in
+// every strip of the bitmap and on every tiled page, never what the strip
+// or page before left there.
+TEST_F(PrintOutputTest, TransparentPixelsShowThePaper) {
+  doc = Document();
+  surface.image = QImage(300, 700, QImage::Format_ARGB32);
+  surface.image.fill(Qt::transparent);
+  surface.fullSize = surface.image.size();
+  ASSERT_EQ(ExportBitmap(File("clear.bmp"), surface, doc, 300 * 64).number, 0);
+  EXPECT_EQ(Inked(QImage(File("clear.bmp")).convertToFormat(QImage::Format_RGB32)), QRect());
+  ASSERT_EQ(PrintDrawing(Pdf("clear.pdf"), kPrintTiled, surface, doc).error.number, 0);
+  for (const QImage& page : pdf_reader::Render(File("clear.pdf"), 20, dir.path())) {
+    int dark = 0;  // the page's image travels as JPEG: white may come back a step off
+    for (int y = 0; y < page.height(); ++y)
+      for (int x = 0; x < page.width(); ++x) dark += !Near(page.pixelColor(x, y), Qt::white);
+    EXPECT_EQ(dark, 0);
+  }
 }
 
 TEST_F(PrintOutputTest, LineWidthsAreDevicePixelsAndMonochromeHasNoColour) {

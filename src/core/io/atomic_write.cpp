@@ -1,5 +1,9 @@
 #include "io/atomic_write.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -178,6 +182,60 @@ std::optional<ErrorReport> WriteFilesAtomically(std::span<const FileWrite> files
     }
   }
   return std::nullopt;
+}
+
+std::optional<ErrorReport> BeginReplacement(const std::string& path, Replacement& r, int* fd) {
+  if (path.empty()) return ErrorFromErrno(ENOENT, path);
+  Target t;
+  if (auto report = ResolveTarget(path, t)) return report;
+  r.shown = path;
+  r.target = t.path.string();
+  r.temp = r.target + ".tmp-" + UniqueSuffix();
+  // Exclusive: a file or link already under the temporary name is never written through.
+  const int f = ::open(r.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (f < 0) return ErrorFromErrno(errno, path);
+  if (t.exists) (void)::fchmod(f, static_cast<mode_t>(t.perms & fs::perms::mask));
+  if (fd != nullptr) {
+    *fd = f;
+  } else if (::close(f) != 0) {
+    const int err = errno;
+    AbandonReplacement(r);
+    return ErrorFromErrno(err, path);
+  }
+  return std::nullopt;
+}
+
+std::optional<ErrorReport> CommitReplacement(const Replacement& r) {
+  std::error_code ec;
+  // Something other than a file may have taken the target's place meanwhile.
+  const fs::file_status now = fs::symlink_status(r.target, ec);
+  if (fs::exists(now) && !fs::is_regular_file(now)) {
+    AbandonReplacement(r);
+    return ErrorReport{kErrPathFileAccess, ErrorDescription(kErrPathFileAccess, r.shown)};
+  }
+  fs::rename(r.temp, r.target, ec);
+  if (!ec) return std::nullopt;
+  AbandonReplacement(r);
+  return ErrorFromCode(ec, r.shown);
+}
+
+void AbandonReplacement(const Replacement& r) {
+  if (!r.temp.empty()) std::remove(r.temp.c_str());
+}
+
+ErrorReport WriteFailureCause(const Replacement& r) {
+  const int f = ::open(r.temp.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  if (f < 0) return ErrorFromErrno(errno, r.shown);
+  // A full disk may still take the last few blocks: up to 16 MiB are tried.
+  static constexpr char kZeros[64 * 1024] = {};
+  int err = 0;
+  for (int i = 0; i < 256 && err == 0; ++i) {
+    if (::write(f, kZeros, sizeof kZeros) < 0 && errno != EINTR) err = errno;
+  }
+  if (err == 0 && ::fsync(f) != 0) err = errno;
+  ::close(f);
+  if (err != 0) return ErrorFromErrno(err, r.shown);
+  return {kErrPathFileAccess, ErrorDescription(kErrPathFileAccess, r.shown)};
 }
 
 }  // namespace planimo

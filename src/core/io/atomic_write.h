@@ -39,3 +39,36 @@ EncodedFileText EncodeFileTextNoting(std::string_view utf8);
 std::optional<ErrorReport> WriteFilesAtomically(std::span<const FileWrite> files, bool keepBackups);
 
 }  // namespace planimo
+
+namespace planimo {
+
+// An output written piece by piece (a bitmap strip by strip, a PDF by the
+// print engine) under a temporary name beside the file it replaces, and put
+// in its place only once whole.
+struct Replacement {
+  std::string shown;   // the path as the user gave it, for messages
+  std::string target;  // the file it finally names, a link followed
+  std::string temp;    // the temporary file beside the target
+};
+
+// Refuses a target that exists but is not a regular file (a folder, a
+// device, a pipe) or that the user may not write, then creates the
+// temporary file, new and empty, with the old file's permissions. With `fd`
+// the temporary file stays open for writing and its descriptor goes there;
+// without, it is closed again for a writer that opens it by name.
+std::optional<ErrorReport> BeginReplacement(const std::string& path, Replacement& r, int* fd = nullptr);
+
+// Renames the finished temporary file over the target; on failure removes
+// it and leaves the old file as it was.
+std::optional<ErrorReport> CommitReplacement(const Replacement& r);
+
+// Removes the temporary file; the target stays as it was.
+void AbandonReplacement(const Replacement& r);
+
+// Why a write to the temporary file failed when the writer itself could
+// not say: one more write of some bytes at its end, whose error names the
+// cause (a full disk, a file size limit); a generic access error when it
+// succeeds. The temporary file is to be abandoned afterwards.
+ErrorReport WriteFailureCause(const Replacement& r);
+
+}  // namespace planimo

@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 namespace planimo {
 
@@ -56,7 +55,7 @@ void BmpWriter::Abandon() {
   if (fd_ < 0) return;
   ::close(fd_);
   fd_ = -1;
-  std::remove(partPath_.c_str());
+  AbandonReplacement(file_);
 }
 
 ErrorReport BmpWriter::Open(const std::string& path, int width, int height) {
@@ -64,10 +63,10 @@ ErrorReport BmpWriter::Open(const std::string& path, int width, int height) {
   std::array<std::uint8_t, 54> header{};
   if (!BmpHeader24(width, height, header)) return {kErrOverflow, ErrorDescription(kErrOverflow, path)};
   if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) return ErrorFromErrno(errno, path);
-  path_ = path;
-  partPath_ = path + ".part";
-  fd_ = ::open(partPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd_ < 0) return ErrorFromErrno(errno, path);
+  if (std::optional<ErrorReport> r = BeginReplacement(path, file_, &fd_)) {
+    fd_ = -1;
+    return *r;
+  }
   width_ = width;
   rowsLeft_ = height;
   rowBytes_ = static_cast<std::size_t>(RowBytes(width));
@@ -83,7 +82,7 @@ ErrorReport BmpWriter::Put(std::size_t bytes) {
     if (n <= 0) {
       const int err = n < 0 ? errno : ENOSPC;
       Abandon();
-      return ErrorFromErrno(err, path_);
+      return ErrorFromErrno(err, file_.shown);
     }
     p += n;
     bytes -= static_cast<std::size_t>(n);
@@ -92,7 +91,7 @@ ErrorReport BmpWriter::Put(std::size_t bytes) {
 }
 
 ErrorReport BmpWriter::WriteRow(const std::uint8_t* bgr) {
-  if (fd_ < 0 || rowsLeft_ <= 0) return {kErrInvalidArgument, ErrorDescription(kErrInvalidArgument, path_)};
+  if (fd_ < 0 || rowsLeft_ <= 0) return {kErrInvalidArgument, ErrorDescription(kErrInvalidArgument, file_.shown)};
   buffer_.assign(rowBytes_, 0);
   std::memcpy(buffer_.data(), bgr, static_cast<std::size_t>(width_) * 3);
   --rowsLeft_;
@@ -121,7 +120,7 @@ void PackRow(const std::uint32_t* px, int width, std::uint8_t* out) {
 
 ErrorReport BmpWriter::WriteRows32(const std::uint32_t* first, std::ptrdiff_t stride, int count) {
   if (fd_ < 0 || count < 0 || count > rowsLeft_) {
-    return {kErrInvalidArgument, ErrorDescription(kErrInvalidArgument, path_)};
+    return {kErrInvalidArgument, ErrorDescription(kErrInvalidArgument, file_.shown)};
   }
   const std::size_t bytes = rowBytes_ * static_cast<std::size_t>(count);
   if (buffer_.size() < bytes + 1) buffer_.resize(bytes + 1);
@@ -160,22 +159,17 @@ bool ExchangeNames(const std::string& from, const std::string& to) {
 ErrorReport BmpWriter::Finish() {
   if (fd_ < 0 || rowsLeft_ != 0) {
     Abandon();
-    return {kErrInvalidArgument, ErrorDescription(kErrInvalidArgument, path_)};
+    return {kErrInvalidArgument, ErrorDescription(kErrInvalidArgument, file_.shown)};
   }
   const int closed = ::close(fd_);
   const int err = errno;
   fd_ = -1;
   if (closed != 0) {
-    std::remove(partPath_.c_str());
-    return ErrorFromErrno(err, path_);
+    AbandonReplacement(file_);
+    return ErrorFromErrno(err, file_.shown);
   }
-  if (ExchangeNames(partPath_, path_)) return {};
-  std::error_code ec;
-  std::filesystem::rename(partPath_, path_, ec);
-  if (ec) {
-    std::remove(partPath_.c_str());
-    return ErrorFromCode(ec, path_);
-  }
+  if (ExchangeNames(file_.temp, file_.target)) return {};
+  if (std::optional<ErrorReport> r = CommitReplacement(file_)) return *r;
   return {};
 }
 

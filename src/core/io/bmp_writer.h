@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "io/atomic_write.h"
 #include "model/error_numbers.h"
 
 namespace planimo {
@@ -27,7 +28,8 @@ class BmpWriter {
   BmpWriter& operator=(const BmpWriter&) = delete;
 
   // Starts the file; number 0 in the report means success. An existing file
-  // the user may not write is refused, not replaced.
+  // the user may not write, and a target that is not a regular file (a
+  // folder, a device, a pipe), are refused, not replaced.
   ErrorReport Open(const std::string& path, int width, int height);
   // One row of width x 3 bytes in blue, green, red order; the bottom row
   // comes first.
@@ -44,8 +46,7 @@ class BmpWriter {
   ErrorReport Put(std::size_t bytes);
 
   int fd_ = -1;
-  std::string path_;
-  std::string partPath_;
+  Replacement file_;
   int width_ = 0;
   int rowsLeft_ = 0;
   std::size_t rowBytes_ = 0;

@@ -62,8 +62,9 @@ void ComposeRegion(QImage& target, const QPoint& origin, const Surface& surface,
                            ? QRectF(0, 0, surface.fullSize.width() * z, surface.fullSize.height() * z)
                            : QRectF();
   const QRectF part = exposed & image;
-  // Paper shows only where the picture does not reach.
-  if (part != exposed) target.fill(ToQColor(kPrintTextBack));
+  // Paper shows where the picture does not reach and through its
+  // transparent pixels; the target may still hold the previous strip or page.
+  if (part != exposed || surface.image.hasAlphaChannel()) target.fill(ToQColor(kPrintTextBack));
   QPainter painter(&target);
   painter.translate(-origin);
   if (surface.hasImage()) {

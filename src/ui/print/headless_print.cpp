@@ -32,8 +32,12 @@ bool Prepare(Document& doc, const QString& imagePath, const HeadlessPrintOptions
              QTextStream& err) {
   doc.measurer = std::make_shared<QtTextMeasurer>();
   if (options.comments) doc.state.GE_booPrtCmt = true;
+  // The window's refusals first, before a pixel is allocated: a header
+  // that claims more than the file or the memory can hold, a pipe or a
+  // device in place of a file.
+  const ImageProbe probe = ProbeImage(imagePath, false);
   QImage image;
-  const ImageLoadResult r = ReadImage(imagePath, image);
+  const ImageLoadResult r = probe.result.ok ? ReadImage(imagePath, image) : probe.result;
   if (!r.ok) {
     err << QStringLiteral("subMapDraw()\n") << r.description << '\n';
     return false;

@@ -7,7 +7,13 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <future>
+#include <system_error>
 
+#include "io/atomic_write.h"
+#include "print/box_reduce.h"
 #include "print/page_layout.h"
 #include "view/view_units.h"
 
@@ -33,13 +39,76 @@ void ScaleToSurfacePixels(QPainter& painter, const QPrinter& printer) {
 
 QRectF PxRect(const RectMm& r) { return QRectF(MmToPx(r.left), MmToPx(r.top), MmToPx(r.width), MmToPx(r.height)); }
 
+// Source rows turned into 32-bit colour at a time, for pictures held in
+// other formats: few enough to stay small beside a scan of a gigabyte.
+constexpr int kBandRows = 64;
+
+// Rows [top, top + rows) of `image` as opaque 32-bit colour over the paper.
+QImage OpaqueBand(const QImage& image, int top, int rows) {
+  QImage band(image.width(), rows, QImage::Format_RGB32);
+  if (band.isNull()) return band;
+  band.fill(QColor(255, 255, 255));
+  QPainter painter(&band);
+  painter.drawImage(QPoint(0, 0), image, QRect(0, top, image.width(), rows));
+  return band;
+}
+
+// Output rows [from, to) of `image` reduced to `size`, into `out` (rows of
+// `stride` bytes); false when a band of source rows found no memory.
+bool ReduceRows(const QImage& image, QSize size, int bytesPerPixel, uchar* out, qsizetype stride, int from, int to) {
+  BoxReducer reducer(image.width(), image.height(), size.width(), size.height(), bytesPerPixel);
+  reducer.startAt(from);
+  const int first = reducer.sourceRowOf(from), last = reducer.sourceRowOf(to);
+  const bool direct = image.format() == QImage::Format_Grayscale8 || image.format() == QImage::Format_RGB32;
+  QImage band;
+  for (int y = first; y < last; ++y) {
+    const uchar* row = nullptr;
+    if (direct) {
+      row = image.constScanLine(y);
+    } else {
+      if ((y - first) % kBandRows == 0) band = OpaqueBand(image, y, std::min(kBandRows, last - y));
+      if (band.isNull()) return false;
+      row = band.constScanLine((y - first) % kBandRows);
+    }
+    if (reducer.add(row)) {
+      std::memcpy(out + reducer.rowIndex() * stride, reducer.row(), std::size_t(size.width()) * bytesPerPixel);
+    }
+  }
+  return true;
+}
+
 // The image brought down to the pixels it covers on the paper, so a huge
-// scan does not travel whole to the printer or into the PDF.
+// scan does not travel whole to the printer or into the PDF; a null picture
+// when the reduced one does not fit in memory. Qt's smooth scaling reads
+// 32-bit colour in place, and quickest; any other format it first copies
+// whole into 32 bits (four bytes a pixel of a grey scan), so those are
+// reduced from the source a row at a time instead, the lower half on a
+// thread of its own.
 QImage AtDeviceSize(const QImage& image, const RectMm& onPage, int dpi) {
   const QSize device(std::max(1, static_cast<int>(std::ceil(onPage.width / kMmPerInch * dpi))),
                      std::max(1, static_cast<int>(std::ceil(onPage.height / kMmPerInch * dpi))));
   if (image.width() <= device.width() && image.height() <= device.height()) return image;
-  return image.scaled(device.boundedTo(image.size()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  const QSize size = device.boundedTo(image.size());
+  if (image.format() == QImage::Format_RGB32) {
+    return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  }
+  const bool grey = image.format() == QImage::Format_Grayscale8;
+  QImage out(size, grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+  if (out.isNull()) return out;
+  const int bytesPerPixel = grey ? 1 : 4;
+  uchar* bits = out.bits();  // once: detaching from two threads would race
+  const qsizetype stride = out.bytesPerLine();
+  const int half = size.height() / 2;
+  const auto lowerHalf = [&] { return ReduceRows(image, size, bytesPerPixel, bits, stride, half, size.height()); };
+  std::future<bool> lower;
+  try {
+    lower = std::async(std::launch::async, lowerHalf);
+  } catch (const std::system_error&) {
+    lower = std::async(std::launch::deferred, lowerHalf);  // no thread to be had: done after the upper half
+  }
+  const bool upper = ReduceRows(image, size, bytesPerPixel, bits, stride, 0, half);
+  if (!lower.get() || !upper) return QImage();
+  return out;
 }
 
 ErrorReport Refused(const QPrinter& printer) {
@@ -69,7 +138,11 @@ PrintOutcome PrintScaled(QPrinter& printer, int method, const Surface& surface, 
   const std::optional<RectMm> imageRect = ImageOnPage(method, page, surface.sizeMm(), surface.hasImage());
   const PrintPlan plan = PagePlan(doc, scale);
   QImage image;
-  if (imageRect) image = AtDeviceSize(surface.image, *imageRect, printer.resolution());
+  if (imageRect) {
+    image = AtDeviceSize(surface.image, *imageRect, printer.resolution());
+    // A page without its picture is no print.
+    if (image.isNull()) return PrintOutcome{0, {kErrOutOfMemory, ErrorDescription(kErrOutOfMemory)}};
+  }
 
   QPainter painter;
   if (!painter.begin(&printer)) return PrintOutcome{0, Refused(printer)};
@@ -91,7 +164,11 @@ PrintOutcome PrintTiled(QPrinter& printer, const Surface& surface, const Documen
   if (!surface.hasImage()) return PrintOutcome{};
   if (tiles.empty()) return PrintOutcome{0, {kErrOverflow, "用紙が小さすぎて印刷できません。"}};
   const PrintPlan plan = CompositionPlan(doc);
-  const QSize tilePx(static_cast<int>(std::ceil(MmToPx(page.width))), static_cast<int>(std::ceil(MmToPx(page.height))));
+  // Each tile ends where the next begins, both edges rounded alike: the
+  // pages meet without a doubled or a lost pixel row or column.
+  const auto edge = [](double mm) { return static_cast<int>(std::lround(MmToPx(mm))); };
+  const QSize tilePx(static_cast<int>(std::ceil(MmToPx(page.width))) + 1,
+                     static_cast<int>(std::ceil(MmToPx(page.height))) + 1);
   QImage tile(tilePx, QImage::Format_RGB32);
   if (tile.isNull()) return PrintOutcome{0, {kErrOutOfMemory, ErrorDescription(kErrOutOfMemory)}};
 
@@ -101,21 +178,74 @@ PrintOutcome PrintTiled(QPrinter& printer, const Surface& surface, const Documen
   int pages = 0;
   for (const RectMm& t : tiles) {
     if (pages > 0 && !printer.newPage()) return PrintOutcome{pages, {kErrPrinter, "改ページできませんでした。"}};
-    const QPoint origin(static_cast<int>(std::lround(MmToPx(t.left))), static_cast<int>(std::lround(MmToPx(t.top))));
+    const QPoint origin(edge(t.left), edge(t.top));
+    const QSize extent(edge(t.left + t.width) - origin.x(), edge(t.top + t.height) - origin.y());
     ComposeRegion(tile, origin, surface, plan, doc.measurer.get());
     // Past the drawing's right and bottom edges the page stays blank.
-    const QSize used = (surface.sizePx() - QSize(origin.x(), origin.y())).boundedTo(tilePx);
+    const QSize used = (surface.sizePx() - QSize(origin.x(), origin.y())).boundedTo(extent.boundedTo(tilePx));
     painter.drawImage(QRectF(QPointF(0, 0), QSizeF(used)), tile, QRectF(QPointF(0, 0), QSizeF(used)));
     ++pages;
   }
   return Finish(painter, printer, pages);
 }
 
+PrintOutcome PrintByMethod(QPrinter& printer, int method, const Surface& surface, const Document& doc) {
+  if (method == kPrintTiled) return PrintTiled(printer, surface, doc);
+  return PrintScaled(printer, method, surface, doc);
+}
+
+// Whether a PDF the engine wrote is whole: it ends in its trailer, and the
+// cross-reference table stands where the trailer says. The engine reports
+// no failed write (a full disk, a file size limit); a file cut short, or
+// one a piece went missing from, fails here.
+bool PdfIsWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : 0;
+  if (size < 32) return false;
+  const std::streamoff tailSize = std::min<std::streamoff>(size, 1024);
+  std::string tail(static_cast<std::size_t>(tailSize), '\0');
+  in.seekg(size - tailSize);
+  if (!in.read(tail.data(), tailSize)) return false;
+  const std::size_t last = tail.find_last_not_of("\r\n ");
+  if (last == std::string::npos || last < 4 || tail.compare(last - 4, 5, "%%EOF") != 0) return false;
+  const std::size_t at = tail.rfind("startxref");
+  if (at == std::string::npos) return false;
+  const long long offset = std::strtoll(tail.c_str() + at + 9, nullptr, 10);
+  if (offset <= 0 || offset >= size) return false;
+  char xref[4] = {};
+  in.seekg(offset);
+  return in.read(xref, 4) && std::memcmp(xref, "xref", 4) == 0;
+}
+
 }  // namespace
 
 PrintOutcome PrintDrawing(QPrinter& printer, int method, const Surface& surface, const Document& doc) {
-  if (method == kPrintTiled) return PrintTiled(printer, surface, doc);
-  return PrintScaled(printer, method, surface, doc);
+  if (printer.outputFormat() != QPrinter::PdfFormat) return PrintByMethod(printer, method, surface, doc);
+  // Into a file as every file is written: a temporary file beside it, put
+  // in its place only when whole; the older file stays until then.
+  const QString target = printer.outputFileName();
+  Replacement file;
+  if (std::optional<ErrorReport> refused = BeginReplacement(target.toStdString(), file)) {
+    return PrintOutcome{0, *refused};
+  }
+  printer.setOutputFileName(QString::fromStdString(file.temp));
+  PrintOutcome outcome = PrintByMethod(printer, method, surface, doc);
+  printer.setOutputFileName(target);
+  if (outcome.error.number == 0 && outcome.pages > 0) {
+    if (!PdfIsWhole(file.temp)) {
+      outcome = PrintOutcome{0, WriteFailureCause(file)};
+    } else if (std::optional<ErrorReport> failed = CommitReplacement(file)) {
+      outcome = PrintOutcome{0, *failed};
+    } else {
+      return outcome;
+    }
+  }
+  AbandonReplacement(file);
+  // Messages name the user's file, not the temporary one.
+  for (std::size_t at; (at = outcome.error.description.find(file.temp)) != std::string::npos;) {
+    outcome.error.description.replace(at, file.temp.size(), file.shown);
+  }
+  return outcome;
 }
 
 }  // namespace planimo

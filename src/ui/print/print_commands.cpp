@@ -56,6 +56,7 @@ void PrintCommands::exportBitmap() {
 }
 
 void PrintCommands::openPrintDialog() {
+  printers_.refresh();  // printers come and go while the program runs
   PrintDialog dialog(window_.document(), printers_, window_.messages(), [this] { return printNow(); }, &window_);
   if (dialogRunner_) {
     dialogRunner_(dialog);

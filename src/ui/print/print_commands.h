@@ -34,9 +34,9 @@ class PrintCommands : public QObject {
 
   // mnuFileSaveAsImg: asks for a file and writes the composed drawing.
   void exportBitmap();
-  // mnuFilePrint: shows dlgPrinter.
+  // mnuFilePrint: shows dlgPrinter, with the printer list read afresh.
   void openPrintDialog();
-  // The dialog's "印刷" after its settings are applied: for "PDF" asks for
+  // The dialog's "印刷" after its settings are applied: for the PDF entry asks for
   // the file first. False when the user cancelled that chooser.
   bool printNow();
 

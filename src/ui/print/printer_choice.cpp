@@ -15,7 +15,24 @@ constexpr int kPdfDpi = 300;
 
 }  // namespace
 
-PrinterChoice::PrinterChoice() : installed_(QPrinterInfo::availablePrinterNames()) {
+PrinterChoice::PrinterChoice() : source_([] { return QPrinterInfo::availablePrinterNames(); }) { refresh(); }
+
+void PrinterChoice::setSource(std::function<QStringList()> source) {
+  source_ = std::move(source);
+  refresh();
+}
+
+void PrinterChoice::setInstalled(const QStringList& names) {
+  setSource([names] { return names; });
+}
+
+void PrinterChoice::refresh() {
+  installed_ = source_();
+  installed_.removeAll(kPdfPrinterName);
+  for (auto it = printers_.begin(); it != printers_.end();) {
+    it = names().contains(it->first) ? std::next(it) : printers_.erase(it);
+  }
+  if (names().contains(current_)) return;
   const QString system = QPrinterInfo::defaultPrinterName();
   current_ = installed_.contains(system) ? system : kPdfPrinterName;
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-// The application's printer: the printers CUPS knows plus "PDF", which
-// prints into a file. Each printer keeps the settings the user gave it in
-// its properties for as long as the program runs.
+// The application's printer: the printers CUPS knows plus the PDF entry,
+// which prints into a file. Each printer keeps the settings the user gave it
+// in its properties for as long as the program runs.
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -13,7 +14,9 @@ class QPrinter;
 
 namespace planimo {
 
-inline const QString kPdfPrinterName = QStringLiteral("PDF");
+// The entry that prints into a file. A CUPS queue name holds no space, so
+// no installed printer can take this name or be taken for it.
+inline const QString kPdfPrinterName = QStringLiteral("PDF ファイル");
 
 class PrinterChoice {
  public:
@@ -21,7 +24,7 @@ class PrinterChoice {
   PrinterChoice();
   ~PrinterChoice();
 
-  // Device names in the order the system lists them, then "PDF".
+  // Device names in the order the system lists them, then the PDF entry.
   QStringList names() const;
   QString current() const { return current_; }
   // Makes `name` the application's printer; false (and no change) when no
@@ -34,10 +37,18 @@ class PrinterChoice {
   QPrinter* printer(const QString& name);
   QPrinter* printer() { return printer(current_); }
 
-  // Tests stand in for the system's list.
-  void setInstalled(const QStringList& names) { installed_ = names; }
+  // Reads the system's list again: printers added since appear, removed
+  // ones go (with their settings); when the current printer went, the
+  // system's default (or the PDF entry) takes its place.
+  void refresh();
+
+  // Tests stand in for the system's list: `source` is asked from now on
+  // (at once, and on every refresh); setInstalled always answers `names`.
+  void setSource(std::function<QStringList()> source);
+  void setInstalled(const QStringList& names);
 
  private:
+  std::function<QStringList()> source_;
   QStringList installed_;
   QString current_;
   std::map<QString, std::unique_ptr<QPrinter>> printers_;

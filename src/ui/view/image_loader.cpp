@@ -145,8 +145,13 @@ ImageProbe ProbeImage(const QString& path, bool checkJpegStream) {
     probe.result = Failure(kErrFileNotFound, QString(), path);
     return probe;
   }
+  // A pipe or a device would block the read or never end: only regular files are opened.
+  if (!info.isFile()) {
+    probe.result = Failure(kErrPathFileAccess, QStringLiteral("ファイルを読み取れません。通常のファイルではありません。"), path);
+    return probe;
+  }
   QFile file(path);
-  if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+  if (!file.open(QIODevice::ReadOnly)) {
     probe.result = Failure(kErrPathFileAccess, QStringLiteral("ファイルを読み取れません。"), path);
     return probe;
   }
@@ -159,6 +164,8 @@ ImageProbe ProbeImage(const QString& path, bool checkJpegStream) {
     return probe;
   }
   probe.size = reader.size();
+  // A bitmap stored top row first declares a negative height.
+  if (probe.format == "bmp" && probe.size.height() < 0) probe.size.setHeight(-probe.size.height());
   if (!probe.size.isValid() || probe.size.isEmpty()) {
     probe.result = Failure(kErrInvalidPicture, QStringLiteral("画像の大きさが読み取れません。"), path);
     return probe;
@@ -200,6 +207,9 @@ ImageProbe ProbeImage(const QString& path, bool checkJpegStream) {
 }
 
 ImageLoadResult ReadImage(const QString& path, QImage& out) {
+  if (QFileInfo(path).exists() && !QFileInfo(path).isFile()) {
+    return Failure(kErrPathFileAccess, QStringLiteral("ファイルを読み取れません。通常のファイルではありません。"), path);
+  }
   QImageReader reader(path);
   OpenReader(reader);
   // The JPEG reader decodes into a picture handed to it when size and format

@@ -27,7 +27,8 @@ struct ImageProbe {
   qint64 decodedBytes = 0; // memory the decoded picture takes
 };
 
-// Existence, access, format, a JPEG frame the file is too small to hold,
+// Existence, a regular file (a pipe or a device is refused, never opened),
+// access, format, a JPEG frame the file is too small to hold,
 // declared size against the memory the machine can give now (error 7), and
 // completeness of a JPEG or BMP stream. Nothing is decoded or allocated.
 // `checkJpegStream` false leaves a JPEG cut short to its decoder, whose

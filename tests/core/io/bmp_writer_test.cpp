@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -85,6 +89,20 @@ TEST_F(BmpWriterTest, FailuresAreReportedAndLeaveNoFile) {
     EXPECT_NE(half.Finish().number, 0);
   }
   EXPECT_TRUE(fs::is_empty(dir));
+
+  // A target that is not a regular file is refused and stays what it was.
+  ASSERT_EQ(::mkfifo((dir / "pipe.bmp").c_str(), 0600), 0);
+  fs::create_directory(dir / "folder.bmp");
+  std::vector<fs::path> odd = {dir / "pipe.bmp", dir / "folder.bmp"};
+  if (::geteuid() == 0) {  // a private node with /dev/null's numbers
+    ASSERT_EQ(::mknod((dir / "null.bmp").c_str(), S_IFCHR | 0600, makedev(1, 3)), 0);
+    odd.push_back(dir / "null.bmp");
+  }
+  for (const fs::path& p : odd) {
+    EXPECT_EQ(w.Open(p.string(), 2, 2).number, kErrPathFileAccess) << p;
+    EXPECT_FALSE(fs::is_regular_file(p)) << p;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), std::ptrdiff_t(odd.size()));
 }
 
 }  // namespace
