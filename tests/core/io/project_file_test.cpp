@@ -103,6 +103,7 @@ TEST_F(ProjectFileTest, WritesTheGoldenFilesByteForByte) {
   distance.Left = 200.0f / 3;          // "66.66666"
   distance.FontSize = 9.75f * 1.1f;    // "10.725"
   doc.objects.lblMoji[1].Caption = "北側 1〜3";  // the wave dash as 0x81 0x60
+  AutoSize(doc.objects.lblMoji[1], *doc.measurer);  // as the fonts here lay it out
   SaveNotes notes;
   ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini", &notes));
   EXPECT_FALSE(notes.wroteUtf8);
