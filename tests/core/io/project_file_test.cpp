@@ -279,6 +279,39 @@ TEST_F(ProjectFileTest, ADamagedObjectFileKeepsWhatWasReadAndSaysSo) {
   }
 }
 
+// What a save killed half-way can leave: its temporaries beside the
+// project and backups of two saves. The next save takes away its own
+// temporaries (not another project's) and leaves one save's backups, none
+// for a file gone since.
+TEST_F(ProjectFileTest, TheNextSaveClearsWhatAKilledSaveLeft) {
+  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
+  doc.objects.lblKyori[0].Caption = " 99.00 尺 ";
+  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
+  for (const char* leftover : {"site.ini.tmp-123-456", "site_Line.Bin.tmp-9-1", "site.ini.bak.tmp-1-2"}) {
+    WriteBytes(folder.File(leftover), "half");
+  }
+  WriteBytes(folder.File("other.ini.tmp-1-2"), "another project's");
+  WriteBytes(folder.File("site_Text.Bin.bak"), "an older save");
+  fs::remove(folder.File("site_Shape.Bin"));
+  std::vector<std::string> now;
+  for (const char* name : kSetNames) now.push_back(ReadBytes(folder.File(name)));
+
+  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
+  for (std::size_t i = 0; i < now.size(); ++i) {
+    const std::string bak = folder.File(std::string(kSetNames[i]) + ".bak");
+    EXPECT_EQ(fs::exists(bak), !now[i].empty()) << kSetNames[i];
+    if (!now[i].empty()) {
+      EXPECT_EQ(ReadBytes(bak), now[i]) << kSetNames[i];
+    }
+  }
+  std::vector<std::string> temps;
+  for (const auto& entry : fs::directory_iterator(folder.path())) {
+    const std::string name = entry.path().filename().string();
+    if (name.find(".tmp-") != std::string::npos) temps.push_back(name);
+  }
+  EXPECT_EQ(temps, std::vector<std::string>{"other.ini.tmp-1-2"});
+}
+
 // A save that cannot complete leaves the previous project whole.
 TEST_F(ProjectFileTest, FailedSavesLeaveTheOldProjectIntact) {
   ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
