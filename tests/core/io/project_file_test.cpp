@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 
 #include "core/measure/measure_fixture.h"
 #include "io/object_files.h"
@@ -170,6 +171,26 @@ TEST_F(ProjectFileTest, ProjectValuesReadWithTheFileRules) {
   EXPECT_EQ(s.GE_sngKeisuD, 0.0f);
   EXPECT_EQ(s.GE_tpPtoD_r_X, 0.0);
   EXPECT_EQ(s.GE_sngHosei[3], 0.0f);
+}
+
+// Whatever a value holds, the project the writers make opens again.
+TEST_F(ProjectFileTest, NonFiniteValuesNeverMakeAProjectThatFailsToOpen) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  doc.objects.lblKyori[0].Left = nan;
+  doc.objects.lblMoji[1].FontSize = -inf;
+  doc.objects.lineHikidashi[0].X2 = inf;
+  doc.objects.shpSnpo[0].Width = nan;
+  doc.state.GE_sngKeisuD = inf;
+  doc.state.GE_sngHosei[1] = nan;
+  doc.state.GE_dblHosei[2] = -std::numeric_limits<double>::infinity();
+  doc.state.GE_tpPtoD_r_X = std::numeric_limits<double>::quiet_NaN();
+  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
+  const LoadReport r = LoadProject(opened, folder.File("site.ini"));
+  EXPECT_FALSE(r.error) << r.error->description;
+  EXPECT_FALSE(r.warning) << r.warning->description;
+  EXPECT_EQ(UBound(opened.objects.lblKyori), UBound(doc.objects.lblKyori));
+  EXPECT_EQ(UBound(opened.objects.lineHikidashi), UBound(doc.objects.lineHikidashi));
 }
 
 TEST_F(ProjectFileTest, AFailedOpenLeavesTheDrawingAsItWas) {
