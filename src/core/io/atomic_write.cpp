@@ -1,5 +1,6 @@
 #include "io/atomic_write.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -107,19 +108,23 @@ bool IsTemporaryOf(const std::string& name, const std::string& file) {
 // themselves are whole); the next save of the same files takes them away.
 // Another file's temporaries, which may belong to a save still running, stay.
 void RemoveStaleTemporaries(const std::vector<Target>& targets) {
-  std::vector<std::string> names;
+  const auto folderOf = [](const Target& t) { return t.path.has_parent_path() ? t.path.parent_path() : fs::path("."); };
+  std::vector<fs::path> folders;
   for (const Target& t : targets) {
-    names.push_back(t.path.filename().string());
-    names.push_back(t.path.filename().string() + ".bak");
+    if (std::find(folders.begin(), folders.end(), folderOf(t)) == folders.end()) folders.push_back(folderOf(t));
   }
-  std::error_code ec;
-  const fs::path folder = targets.front().path.parent_path();
-  for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end; !ec && it != end;
-       it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    for (const std::string& file : names) {
-      std::error_code ignored;
-      if (IsTemporaryOf(name, file) && it->is_regular_file(ignored)) fs::remove(it->path(), ignored);
+  for (const fs::path& folder : folders) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+      const std::string name = it->path().filename().string();
+      for (const Target& t : targets) {
+        const std::string file = t.path.filename().string();
+        std::error_code ignored;
+        if (folderOf(t) == folder && (IsTemporaryOf(name, file) || IsTemporaryOf(name, file + ".bak")) &&
+            it->is_regular_file(ignored)) {
+          fs::remove(it->path(), ignored);
+        }
+      }
     }
   }
 }
@@ -181,7 +186,7 @@ std::optional<ErrorReport> WriteFilesAtomically(std::span<const FileWrite> files
     if (auto report = ResolveTarget(files[i].path, targets[i])) return report;
   }
 
-  if (!targets.empty()) RemoveStaleTemporaries(targets);
+  RemoveStaleTemporaries(targets);
 
   std::vector<fs::path> temps;
   const std::string suffix = ".tmp-" + UniqueSuffix();

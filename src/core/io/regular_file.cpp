@@ -63,9 +63,18 @@ class DescriptorStream : public std::istream {
   DescriptorBuffer buffer_;
 };
 
+// What a name that exists but is no regular file names instead.
+ErrorReport NotAFile(mode_t mode, const std::string& path) {
+  const char* what = "通常のファイルではありません。";
+  if (S_ISDIR(mode)) what = "フォルダーです。";
+  if (S_ISFIFO(mode)) what = "FIFO（名前付きパイプ）です。";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) what = "デバイスです。";
+  if (S_ISSOCK(mode)) what = "ソケットです。";
+  return ErrorWithCause(kErrPathFileAccess, what, path);
+}
+
 ErrorReport FromOpenError(int err, const std::string& path) {
   if (err == ELOOP) return ErrorWithCause(kErrPathFileAccess, "リンクが循環しています。", path);
-  if (err == EISDIR) return ErrorWithCause(kErrPathFileAccess, "フォルダーです。", path);
   return ErrorFromErrno(err, path);
 }
 
@@ -74,8 +83,7 @@ ErrorReport FromOpenError(int err, const std::string& path) {
 ErrorReport NotReadableAsFile(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return FromOpenError(errno, path);
-  if (S_ISDIR(st.st_mode)) return FromOpenError(EISDIR, path);
-  if (!S_ISREG(st.st_mode)) return ErrorWithCause(kErrPathFileAccess, "通常のファイルではありません。", path);
+  if (!S_ISREG(st.st_mode)) return NotAFile(st.st_mode, path);
   return ErrorFromErrno(EACCES, path);
 }
 
@@ -94,12 +102,14 @@ OpenedFile OpenRegularFile(const std::string& path) {
     return out;
   }
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    const int err = errno;
+  if (::fstat(fd, &st) != 0) {
+    out.error = FromOpenError(errno, path);
     ::close(fd);
-    out.error = S_ISDIR(st.st_mode) ? FromOpenError(EISDIR, path)
-                : st.st_mode != 0   ? ErrorWithCause(kErrPathFileAccess, "通常のファイルではありません。", path)
-                                    : FromOpenError(err, path);
+    return out;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    out.error = NotAFile(st.st_mode, path);
+    ::close(fd);
     return out;
   }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
