@@ -5,7 +5,6 @@
 #include <cmath>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "geometry/units.h"
 
@@ -302,43 +301,4 @@ TEST_F(OptionsDialogTest, MapPicksRefreshTheBoxes) {
 }
 
 }  // namespace
-// Entries at the edges of the Single range are taken or refused, but never
-// turn into a project value that is no number.
-TEST_F(OptionsDialogTest, ExtremeEntriesLeaveEveryProjectValueANumber) {
-  for (const char* text : {"3.4e38", "-3.4e38", "1.4e-45", "-1.4e-45", "0", "1e-30"}) {
-    Document d;
-    d.settings.units = BuiltinUnitTables();
-    OptionsForm f;
-    LoadOptionsForm(d, f);
-    f.txtHojoLen = text;
-    HojoLenLeave(d, f);
-    for (int i = 0; i < 4; ++i) f.txtHosei[static_cast<std::size_t>(i)] = text, HoseiLeave(d, f, i);
-    for (int i = 0; i < 12; ++i) f.txtXY[static_cast<std::size_t>(i)] = text, XYLeave(d, f, i);
-    ApplyKnownDistance(d, f);
-    for (int p = 0; p < 2; ++p) {
-      for (int i = 0; i < 2; ++i) (p == 0 ? f.txtPict_mm1 : f.txtPict_mm2)[static_cast<std::size_t>(i)] = text, PictMmLeave(d, f, p, i);
-    }
-    for (int g = 0; g < 4; ++g) DmsGroup(f, g)[2] = text, DmsLeave(f, g, 2);
-    ApplyLatLong(d, f);
-    const ProjectState& s = d.state;
-    std::vector<double> values = {s.GE_sngHojoLen, s.GE_sngPiccelD_X, s.GE_sngPiccelD_Y, s.GE_sngDistanceD_X,
-                                  s.GE_sngDistanceD_Y, s.GE_tpPtoD_r_X, s.GE_tpPtoD_r_Y, s.GE_dblAspectM,
-                                  s.GE_tpPiccel_1X, s.GE_tpPiccel_1Y, s.GE_tpPiccel_2X, s.GE_tpPiccel_2Y,
-                                  s.GE_dblKeido0, s.GE_dblIdo0, s.GE_dblKeido1, s.GE_dblIdo1, s.GE_tpPtoK_r_X,
-                                  s.GE_tpPtoK_r_Y, s.GE_tpKtoP_r_X, s.GE_tpKtoP_r_Y, s.GE_tpPx00ToKei_La,
-                                  s.GE_tpPx00ToKei_Ll, s.GE_tpKI00ToPx_X, s.GE_tpKI00ToPx_Y};
-    for (int n = 0; n < 4; ++n) {
-      values.push_back(s.GE_sngHosei[static_cast<std::size_t>(n)]);
-      values.push_back(s.GE_dblHosei[static_cast<std::size_t>(n)]);
-      values.push_back(s.GE_tpPiccelD[static_cast<std::size_t>(n)].sngX);
-      values.push_back(s.GE_tpPiccelD[static_cast<std::size_t>(n)].sngY);
-    }
-    for (int n = 0; n < 2; ++n) {
-      values.push_back(s.GE_dblKeIdo[static_cast<std::size_t>(n)].sngSec);
-      values.push_back(s.GE_dblIdo[static_cast<std::size_t>(n)].sngSec);
-    }
-    for (std::size_t i = 0; i < values.size(); ++i) EXPECT_TRUE(std::isfinite(values[i])) << text << " value " << i;
-  }
-}
-
 }  // namespace planimo
