@@ -74,25 +74,33 @@ TEST_F(LabelEventsUiTest, PressBesideTheLabelStartsAMeasurement) {
   EXPECT_EQ(Label().Left, 50);
 }
 
+// Also while "文字列" or "位置情報" creates new texts: the double-click
+// edits the label clicked and leaves no new text under it.
 TEST_F(LabelEventsUiTest, DoubleClickAsksForTheComment) {
-  QString title, shown;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    title = box->windowTitle();
-    shown = box->textValue();
-    box->setTextValue(QStringLiteral("north wall"));
-    box->accept();
-  });
-  const QPoint p = Inside();
-  Send(vp, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
-  Send(vp, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
-  Send(vp, QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton);
-  Send(vp, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
-  EXPECT_EQ(title, QStringLiteral(" 12.00 m "));
-  EXPECT_EQ(shown, QStringLiteral("0.0000゜"));
-  EXPECT_EQ(Label().ToolTipText, "north wall");
-  EXPECT_FALSE(w.session().flags.Running()) << "a release of the double-click reached the map";
+  for (Tool tool : {Tool::Measure, Tool::Comment, Tool::Position}) {
+    SelectTool(w.session(), tool);
+    QString title, shown;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      title = box->windowTitle();
+      shown = box->textValue();
+      box->setTextValue(QStringLiteral("north wall"));
+      box->accept();
+    });
+    w.document().objects.lblKyori[0].ToolTipText = "0.0000゜";
+    const QPoint p = Inside();
+    Send(vp, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+    Send(vp, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+    Send(vp, QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton);
+    Send(vp, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+    const int t = static_cast<int>(tool);
+    EXPECT_EQ(title, QStringLiteral(" 12.00 m ")) << t;
+    EXPECT_EQ(shown, QStringLiteral("0.0000゜")) << t;
+    EXPECT_EQ(Label().ToolTipText, "north wall") << t;
+    EXPECT_FALSE(w.session().flags.Running()) << "a release of the double-click reached the map";
+    EXPECT_EQ(UBound(w.document().objects.lblMoji) + UBound(w.document().objects.lblKeiIdoS), 0) << t;
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -94,6 +95,60 @@ void RemoveAll(const std::vector<fs::path>& temps) {
   for (const fs::path& p : temps) fs::remove(p, ignored);
 }
 
+// Whether `name` is `file` followed by a temporary suffix of ours:
+// ".tmp-", digits, "-", digits.
+bool IsTemporaryOf(const std::string& name, const std::string& file) {
+  const std::string head = file + ".tmp-";
+  if (!name.starts_with(head)) return false;
+  const std::string_view rest = std::string_view(name).substr(head.size());
+  const std::size_t dash = rest.find('-');
+  const auto digits = [](std::string_view d) {
+    return !d.empty() && d.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  return dash != std::string_view::npos && digits(rest.substr(0, dash)) && digits(rest.substr(dash + 1));
+}
+
+// A save killed half-way leaves its temporaries beside the files (the files
+// themselves are whole); the next save of the same files takes them away.
+// Another file's temporaries, which may belong to a save still running, stay.
+void RemoveStaleTemporaries(const std::vector<Target>& targets) {
+  const auto folderOf = [](const Target& t) { return t.path.has_parent_path() ? t.path.parent_path() : fs::path("."); };
+  std::vector<fs::path> folders;
+  for (const Target& t : targets) {
+    if (std::find(folders.begin(), folders.end(), folderOf(t)) == folders.end()) folders.push_back(folderOf(t));
+  }
+  for (const fs::path& folder : folders) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+      const std::string name = it->path().filename().string();
+      for (const Target& t : targets) {
+        const std::string file = t.path.filename().string();
+        std::error_code ignored;
+        if (folderOf(t) == folder && (IsTemporaryOf(name, file) || IsTemporaryOf(name, file + ".bak")) &&
+            it->is_regular_file(ignored)) {
+          fs::remove(it->path(), ignored);
+        }
+      }
+    }
+  }
+}
+
+// Makes `bak` a second name of the file at `path` or, where the file system
+// has no links, a copy of it, complete before it takes the name.
+std::optional<ErrorReport> KeepBackup(const fs::path& path, const fs::path& bak, const std::string& suffix) {
+  std::error_code ec;
+  fs::create_hard_link(path, bak, ec);
+  if (!ec) return std::nullopt;
+  fs::path part = bak;
+  part += suffix;
+  fs::copy_file(path, part, fs::copy_options::overwrite_existing, ec);
+  if (!ec) fs::rename(part, bak, ec);
+  if (!ec) return std::nullopt;
+  std::error_code ignored;
+  fs::remove(part, ignored);
+  return ErrorFromCode(ec, bak.string());
+}
+
 }  // namespace
 
 std::string EncodeFileText(std::string_view utf8) { return EncodeFileTextNoting(utf8).bytes; }
@@ -140,6 +195,8 @@ std::optional<ErrorReport> WriteFilesAtomically(std::span<const FileWrite> files
     if (auto report = ResolveTarget(files[i].path, targets[i])) return report;
   }
 
+  RemoveStaleTemporaries(targets);
+
   std::vector<fs::path> temps;
   const std::string suffix = ".tmp-" + UniqueSuffix();
   for (std::size_t i = 0; i < files.size(); ++i) {
@@ -155,19 +212,25 @@ std::optional<ErrorReport> WriteFilesAtomically(std::span<const FileWrite> files
   }
 
   if (keepBackups) {
-    for (std::size_t i = 0; i < files.size(); ++i) {
-      if (!targets[i].exists) continue;
-      fs::path bak = targets[i].path;
-      bak += ".bak";
-      // A second name for the old file costs no copying; where the file
-      // system has no links, the old file is copied.
+    // The backups are one save's set: every old one goes (also that of a
+    // file gone since) before the first new one is made, so that a save cut
+    // short anywhere never leaves backups of two saves side by side.
+    std::vector<fs::path> baks;
+    for (const Target& t : targets) {
+      baks.push_back(t.path);
+      baks.back() += ".bak";
       std::error_code ec;
-      fs::remove(bak, ec);
-      fs::create_hard_link(targets[i].path, bak, ec);
-      if (ec) fs::copy_file(targets[i].path, bak, fs::copy_options::overwrite_existing, ec);
+      fs::remove(baks.back(), ec);
       if (ec) {
         RemoveAll(temps);
-        return ErrorFromCode(ec, bak.string());
+        return ErrorFromCode(ec, baks.back().string());
+      }
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      if (!targets[i].exists) continue;
+      if (auto report = KeepBackup(targets[i].path, baks[i], suffix)) {
+        RemoveAll(temps);
+        return report;
       }
     }
   }
@@ -188,6 +251,8 @@ std::optional<ErrorReport> BeginReplacement(const std::string& path, Replacement
   if (path.empty()) return ErrorFromErrno(ENOENT, path);
   Target t;
   if (auto report = ResolveTarget(path, t)) return report;
+  // What an export killed half-way left beside this target goes first.
+  RemoveStaleTemporaries({t});
   r.shown = path;
   r.target = t.path.string();
   r.temp = r.target + ".tmp-" + UniqueSuffix();

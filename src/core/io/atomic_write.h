@@ -33,9 +33,12 @@ struct EncodedFileText {
 EncodedFileText EncodeFileTextNoting(std::string_view utf8);
 
 // Writes every file of `files` or none. With `keepBackups`, an existing file
-// is first copied to the same name with ".bak" added. A read-only target is
-// not replaced; a link is followed to the file it names. On failure the old
-// files are as they were and the report names the cause and the file.
+// is first kept under the same name with ".bak" added, and the ".bak" files
+// of the set are always those of one save. A read-only target is not
+// replaced; a link is followed to the file it names. Temporaries an earlier
+// write of the same files left behind (a killed program) are removed. On
+// failure the old files are as they were and the report names the cause and
+// the file.
 std::optional<ErrorReport> WriteFilesAtomically(std::span<const FileWrite> files, bool keepBackups);
 
 }  // namespace planimo

@@ -2,10 +2,10 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 
 #include "io/atomic_write.h"
+#include "io/regular_file.h"
 #include "io/text_codec.h"
 
 namespace planimo {
@@ -170,13 +170,11 @@ bool IsOversizedIniFile(const std::string& path) {
 }
 
 std::optional<IniDocument> ReadIniFileForUpdate(const std::string& path) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(path, ec);
-  if (status.type() == fs::file_type::not_found) return IniDocument{};
   // A pipe or device would block the reader or never end.
-  if (status.type() != fs::file_type::regular) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+  const OpenedFile file = OpenRegularFile(path);
+  if (file.missing) return IniDocument{};
+  if (!file.stream) return std::nullopt;
+  std::istream& in = *file.stream;
   // One byte past the limit tells an oversized file, even one still growing.
   std::string bytes(kIniFileLimit + 1, '\0');
   in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));

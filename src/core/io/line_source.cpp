@@ -80,7 +80,7 @@ bool LineSource::Refill() {
     const std::size_t lf = LastLineEnd(raw);
     if (lf == std::string::npos) {
       if (raw.size() > maxLine_) {
-        damaged_ = true;
+        damaged_ = lineTooLong_ = true;
         return false;
       }
       carry_ = std::move(raw);
@@ -110,7 +110,7 @@ bool LineSource::Next(std::string& line) {
   const std::size_t lf = decoded_.find('\n', pos_);
   const std::size_t end = lf == std::string::npos ? decoded_.size() : lf;
   if (end - pos_ > maxLine_) {
-    damaged_ = true;
+    damaged_ = lineTooLong_ = true;
     return false;
   }
   line.assign(decoded_, pos_, end - pos_);

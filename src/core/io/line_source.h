@@ -20,6 +20,8 @@ class LineSource {
   bool Next(std::string& line);
   // A line was longer than the limit, or the stream failed.
   bool damaged() const { return damaged_; }
+  // The damage was a line longer than the limit.
+  bool lineTooLong() const { return lineTooLong_; }
 
  private:
   bool Refill();
@@ -38,6 +40,7 @@ class LineSource {
   bool first_ = true;
   bool eof_ = false;
   bool damaged_ = false;
+  bool lineTooLong_ = false;
 };
 
 }  // namespace planimo

@@ -120,7 +120,7 @@ class RecordReader {
     for (std::size_t i = 0; i < n; ++i) {
       if (!src_.Next(lines_[i])) {
         if (i == 0 && !src_.damaged()) return Got::End;
-        end_ = ReadEnd::Cut;
+        end_ = src_.lineTooLong() ? ReadEnd::LongLine : ReadEnd::Cut;
         return Got::Damage;
       }
     }
@@ -144,7 +144,7 @@ class RecordReader {
   }
 
   ReadEnd end() const { return end_; }
-  void Fail() { end_ = ReadEnd::BadValue; }
+  void TooMany() { end_ = ReadEnd::TooMany; }
 
  private:
   template <class T, class U>
@@ -192,7 +192,7 @@ bool ReadSpareSection(RecordReader& in, std::vector<R>& c, const R& design) {
       break;
     }
     if (got.size() > static_cast<std::size_t>(kMaxIndex)) {
-      in.Fail();
+      in.TooMany();
       ok = false;
       break;
     }
@@ -225,7 +225,7 @@ bool ReadOpenSection(RecordReader& in, std::vector<TextRecord>& c, const TextRec
     }
     got.push_back(std::move(r));
     if (got.size() > most) {
-      in.Fail();
+      in.TooMany();
       ok = false;
       break;
     }

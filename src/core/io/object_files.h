@@ -22,8 +22,10 @@ std::string FormatShapeFile(const Collections& o);
 // How a read ended. The records read completely before a damage stay.
 enum class ReadEnd {
   Complete,
-  Cut,       // the file ended inside a record, or a line was too long
+  Cut,       // the file ended inside a record
   BadValue,  // a line did not convert
+  LongLine,  // a line was longer than any value of a drawing (1 MiB)
+  TooMany,   // a section held more records than its collection can
 };
 
 // Rebuild the collections of a file from its bytes. Each replaces the

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <variant>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "geometry/paths.h"
 #include "io/atomic_write.h"
 #include "io/object_files.h"
+#include "io/regular_file.h"
 #include "io/value_text.h"
 #include "model/rescale.h"
 
@@ -118,19 +118,29 @@ bool IsFile(const std::string& path) {
   return fs::is_regular_file(path, ec);
 }
 
-// Reads one object file if it exists; a damage becomes a warning.
+// What a read that ended early found wrong with the file.
+ErrorReport ObjectFileDamage(ReadEnd end, const std::string& path) {
+  switch (end) {
+    case ReadEnd::Cut: return ErrorReport{kErrInputPastEnd, ErrorDescription(kErrInputPastEnd, path)};
+    case ReadEnd::LongLine: return ErrorWithCause(kErrOutOfMemory, "1 MiB を超える行があります。", path);
+    case ReadEnd::TooMany: return ErrorWithCause(kErrSubscript, "オブジェクトの数が上限を超えています。", path);
+    default: return ErrorReport{kErrTypeMismatch, ErrorDescription(kErrTypeMismatch, path)};
+  }
+}
+
+// Reads one object file if it exists; a damage, or a name that is no
+// regular file, becomes a warning.
 void ReadObjectFile(const std::string& path, ReadEnd (*read)(std::istream&, Collections&), Collections& o,
                     std::optional<ErrorReport>& warning) {
-  if (!IsFile(path)) return;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (!warning) warning = ErrorFromErrno(EACCES, path);
+  const OpenedFile file = OpenRegularFile(path);
+  if (file.missing) return;
+  if (!file.stream) {
+    if (!warning) warning = file.error;
     return;
   }
-  const ReadEnd end = read(in, o);
+  const ReadEnd end = read(*file.stream, o);
   if (end == ReadEnd::Complete || warning) return;
-  const int number = end == ReadEnd::Cut ? kErrInputPastEnd : kErrTypeMismatch;
-  warning = ErrorReport{number, ErrorDescription(number, path)};
+  warning = ObjectFileDamage(end, path);
 }
 
 // The object file `name` from the project's folder, or from PRJ_FD when it
@@ -145,7 +155,7 @@ std::string ObjectPath(const std::string& projectFolder, const std::string& prjF
 // Why a project file that exists could not be read.
 ErrorReport UnreadableProject(const std::string& path) {
   if (IsOversizedIniFile(path)) return ErrorReport{kErrOutOfMemory, ErrorDescription(kErrOutOfMemory, path)};
-  return ErrorFromErrno(EACCES, path);
+  return NotReadableAsFile(path);
 }
 
 }  // namespace
@@ -235,7 +245,8 @@ std::optional<ErrorReport> SaveProject(const Document& doc, const std::string& f
 LoadReport LoadProject(Document& doc, const std::string& path) {
   LoadReport report;
   std::error_code ec;
-  if (!fs::exists(path, ec)) {
+  // A looping link is no missing file: its read below says what it is.
+  if (fs::status(path, ec).type() == fs::file_type::not_found) {
     report.error = ErrorFromErrno(ENOENT, path);
     return report;
   }

@@ -54,7 +54,7 @@ std::optional<ErrorReport> SaveProject(const Document& doc, const std::string& f
 // the damage were kept).
 struct LoadReport {
   std::optional<ErrorReport> error;    // the project could not be read; nothing changed
-  std::optional<ErrorReport> warning;  // it was read, but an object file is damaged
+  std::optional<ErrorReport> warning;  // it was read, but an object file is damaged or no file
 };
 
 // Reads the project at `path` into `doc`: the project values over the

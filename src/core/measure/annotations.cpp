@@ -32,6 +32,8 @@ LineRecord* LeaderInProgress(Document& doc) {
   return spare.Visible ? &spare : nullptr;
 }
 
+bool Finite(PointF p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
 PointF Constrained(float fx, float fy, float x, float y, bool shift) {
   return ApplyShiftConstraint({fx, fy}, {x, y}, shift);
 }
@@ -139,6 +141,7 @@ void LeaderMouseMove(Document& doc, MeasureSession& s, float x, float y, bool sh
   if (s.menu.popHkdSenNew) {
     if (LineRecord* l = LeaderInProgress(doc)) {
       const PointF p = Constrained(l->X1, l->Y1, x, y, shift);
+      if (!Finite(p)) return;
       l->X2 = p.x;
       l->Y2 = p.y;
     }
@@ -146,32 +149,38 @@ void LeaderMouseMove(Document& doc, MeasureSession& s, float x, float y, bool sh
   }
   LineRecord* l = GrabbedLeader(doc, s);
   if (l == nullptr) return;
+  LineRecord moved = *l;
   switch (s.intHkdHandle) {
     case kHandleFirstEnd: {
       const PointF p = Constrained(l->X2, l->Y2, x, y, shift);
-      l->X1 = p.x;
-      l->Y1 = p.y;
+      moved.X1 = p.x;
+      moved.Y1 = p.y;
       break;
     }
     case kHandleSecondEnd: {
       const PointF p = Constrained(l->X1, l->Y1, x, y, shift);
-      l->X2 = p.x;
-      l->Y2 = p.y;
+      moved.X2 = p.x;
+      moved.Y2 = p.y;
       break;
     }
     case kHandleBody:
     case kHandleSlopedBody: {
       const float dx = x - s.sngDragX, dy = y - s.sngDragY;
-      l->X1 += dx;
-      l->X2 += dx;
-      l->Y1 += dy;
-      l->Y2 += dy;
-      s.sngDragX = x;
-      s.sngDragY = y;
+      moved.X1 += dx;
+      moved.X2 += dx;
+      moved.Y1 += dy;
+      moved.Y2 += dy;
       break;
     }
     default: return;
   }
+  // A move past the largest coordinate leaves the line where it was.
+  if (!Finite(PointF{moved.X1, moved.Y1}) || !Finite(PointF{moved.X2, moved.Y2})) return;
+  if (s.intHkdHandle == kHandleBody || s.intHkdHandle == kHandleSlopedBody) {
+    s.sngDragX = x;
+    s.sngDragY = y;
+  }
+  *l = moved;
   MarkChanged(doc);
 }
 
@@ -182,8 +191,9 @@ void LeaderMouseUp(Document& doc, MeasureSession& s, float x, float y, bool shif
   const PointF p = Constrained(l->X1, l->Y1, x, y, shift);
   l->X2 = p.x;
   l->Y2 = p.y;
-  // A full collection cannot take a new spare: the line is not kept then.
-  if (PlaneDistance(l->X1, l->Y1, l->X2, l->Y2) > kMinLeaderLength &&
+  // A full collection cannot take a new spare, and an end past the largest
+  // coordinate is no place: the line is not kept then.
+  if (Finite(p) && PlaneDistance(l->X1, l->Y1, l->X2, l->Y2) > kMinLeaderLength &&
       AppendSpare(doc.objects.lineHikidashi)) {
     MarkChanged(doc);
   } else {

@@ -1,5 +1,7 @@
 #include "measure/dispatcher.h"
 
+#include <cmath>
+
 #include "geometry/leader_hit.h"
 #include "measure/abandon.h"
 #include "measure/annotations.h"
@@ -167,6 +169,10 @@ bool Up(Document& doc, MeasureSession& s, const MouseEvent& ev, float x, float y
   return true;
 }
 
+// A pointer position that is no number is no place on the drawing: nothing
+// may take it for a corner, an end or a calibration point.
+bool AtAPlace(const MouseEvent& ev) { return std::isfinite(ev.x) && std::isfinite(ev.y); }
+
 // Runs one event; on failure puts everything back and reports it.
 template <class Body>
 MouseResult Guarded(Document& doc, MeasureSession& s, Body body) {
@@ -187,6 +193,7 @@ MouseResult Guarded(Document& doc, MeasureSession& s, Body body) {
 MouseResult OnMapMouseDown(Document& doc, MeasureSession& s, MouseEvent ev,
                            AnnotationTools* tools) {
   return Guarded(doc, s, [&](MouseResult& r) {
+    if (!AtAPlace(ev)) return false;
     DropStalePickingLine(doc, s);
     PreprocessPointer(doc, PointerPhase::Down, ev.ctrl, ev.space, ev.x, ev.y);
     if (ev.button == kLeft) LeftDown(doc, s, ev.x, ev.y, r, tools);
@@ -198,6 +205,7 @@ MouseResult OnMapMouseDown(Document& doc, MeasureSession& s, MouseEvent ev,
 MouseResult OnMapMouseMove(Document& doc, MeasureSession& s, MouseEvent ev,
                            AnnotationTools* tools) {
   return Guarded(doc, s, [&](MouseResult& r) {
+    if (!AtAPlace(ev)) return false;
     DropStalePickingLine(doc, s);
     PreprocessPointer(doc, PointerPhase::Move, ev.ctrl, ev.space, ev.x, ev.y);
     return Move(doc, s, ev, ev.x, ev.y, r, tools);
@@ -207,6 +215,7 @@ MouseResult OnMapMouseMove(Document& doc, MeasureSession& s, MouseEvent ev,
 MouseResult OnMapMouseUp(Document& doc, MeasureSession& s, MouseEvent ev,
                          AnnotationTools* tools) {
   return Guarded(doc, s, [&](MouseResult& r) {
+    if (!AtAPlace(ev)) return false;
     DropStalePickingLine(doc, s);
     PreprocessPointer(doc, PointerPhase::Up, ev.ctrl, ev.space, ev.x, ev.y);
     return Up(doc, s, ev, ev.x, ev.y, r, tools);

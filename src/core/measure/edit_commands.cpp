@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "geometry/leader_hit.h"
 #include "geometry/units.h"
 #include "measure/label_events.h"
 #include "model/hit_test.h"
@@ -166,6 +167,15 @@ bool DeleteSelected(Document& doc) {
   // The index now names another object, or none.
   doc.selected = {};
   MarkChanged(doc);
+  return true;
+}
+
+bool DeleteSelected(Document& doc, MeasureSession& s) {
+  const bool leader = SelectedLeader(doc) != nullptr;
+  const int k = doc.selected.intIndex;
+  if (!DeleteSelected(doc)) return false;
+  if (leader && k == s.intHkdIndex) s.intHkdHandle = kHandleNone;
+  if (leader && k < s.intHkdIndex) --s.intHkdIndex;
   return true;
 }
 

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "measure/tool_state.h"
 #include "model/document.h"
 
 namespace planimo {
@@ -42,6 +43,11 @@ class FontChooser {
 // distance's lines and markers, a route's or area's outline segments); the
 // selection is then cleared.
 bool DeleteSelected(Document& doc);
+
+// "消去" as the popup gives it, which a right press may open in the middle
+// of a leader-line drag: the grab ends with its line, and follows it down
+// when an earlier line goes, so the rest of the drag never moves another.
+bool DeleteSelected(Document& doc, MeasureSession& s);
 
 // "測定線の反対側へ移動": mirrors the selected distance's extension lines
 // through their measured points and moves its dimension line, markers and

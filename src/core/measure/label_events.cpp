@@ -35,8 +35,6 @@ bool OnDefaultSample(const Document& doc, float x, float y) {
   return l.Visible && x >= l.Left && x < l.Left + l.Width && y >= l.Top && y < l.Top + l.Height;
 }
 
-
-
 MouseResult SelectForEdit(Document& doc, MeasureSession& s, std::string_view kind, int index) {
   doc.selected.strKind = std::string(kind);
   doc.selected.intIndex = static_cast<std::int16_t>(index);
@@ -65,6 +63,23 @@ void RefreshPosition(const Document& doc, MeasureSession& s, TextRecord& label) 
       label.Tag = s.readout.positionTag;
     }
   }
+}
+
+// The labels a double-click edits: value labels whatever the tool, comment
+// texts and position labels with their own tool.
+LabelHitFilter EditableLabels(const MenuState& m) {
+  LabelHitFilter f;
+  f.moji = m.mnuToolCmnt;
+  f.keiIdoS = m.mnuToolPinfo;
+  return f;
+}
+
+// Whether a left press is the first half of a double-click on a label while
+// the text or position tool creates new ones.
+bool OnEditableLabelWhileCreating(const Document& doc, const MeasureSession& s, const MouseEvent& ev) {
+  const Tool tool = CurrentTool(s.menu);
+  if (ev.button != 1 || !s.menu.popMojiNew || (tool != Tool::Comment && tool != Tool::Position)) return false;
+  return static_cast<bool>(HitLabel(doc.objects, ev.x, ev.y, EditableLabels(s.menu)));
 }
 
 }  // namespace
@@ -111,7 +126,14 @@ std::optional<MouseResult> LabelPress(Document& doc, MeasureSession& s, MouseEve
     return MouseResult{};
   }
   const LabelHit hit = HitLabel(doc.objects, ev.x, ev.y, ActiveLabels(s.menu));
-  if (!hit) return std::nullopt;
+  if (!hit) {
+    // In "新規作成" a left press on a label is the first half of the
+    // double-click that edits it, not a place for a new text: the press is
+    // taken and drags nothing.
+    if (!OnEditableLabelWhileCreating(doc, s, ev)) return std::nullopt;
+    s.labelGrab.held = true;
+    return MouseResult{};
+  }
   s.labelGrab.held = true;
   if (ev.button == 2) return SelectForEdit(doc, s, hit.kind, hit.index);
   const TextRecord& label = *LabelAt(doc, hit.kind, hit.index);
@@ -160,10 +182,7 @@ std::optional<MouseResult> LabelDoubleClick(Document& doc, MeasureSession& s, fl
     s.labelGrab = {true, {}, -1};
     return r;
   }
-  LabelHitFilter f;
-  f.moji = s.menu.mnuToolCmnt;
-  f.keiIdoS = s.menu.mnuToolPinfo;
-  const LabelHit hit = HitLabel(doc.objects, x, y, f);
+  const LabelHit hit = HitLabel(doc.objects, x, y, EditableLabels(s.menu));
   if (!hit) return std::nullopt;
   s.labelGrab = {true, {}, -1};
   const std::string_view kind = hit.kind;

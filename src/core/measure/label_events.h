@@ -41,7 +41,9 @@ void EnableEditEntries(EditMenuEnabled& e, std::string_view kind);
 // sample) lies under the pointer and the press belongs to the map. Otherwise
 // the label took it and keeps the following moves until the release: a left
 // press grabs the label for dragging, a right press selects it, sets the
-// edit popup's entries and asks for popEdit.
+// edit popup's entries and asks for popEdit. While the text or position
+// tool creates new ones, a left press on a label its double-click edits is
+// taken too (and drags nothing), so that no new text appears under it.
 std::optional<MouseResult> LabelPress(Document& doc, MeasureSession& s, MouseEvent ev);
 
 // A move while a label holds the press; nullopt when none does. With the

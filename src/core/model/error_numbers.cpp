@@ -50,6 +50,10 @@ std::string ErrorDescription(int number, std::string_view path) {
   return WithPath(std::string(BaseDescription(number)), path);
 }
 
+ErrorReport ErrorWithCause(int number, std::string_view cause, std::string_view path) {
+  return {number, WithPath(std::string(BaseDescription(number)) + " " + std::string(cause), path)};
+}
+
 ErrorReport ErrorFromErrno(int err, std::string_view path) {
   int number = kErrPathFileAccess;
   switch (err) {

@@ -36,6 +36,10 @@ struct ErrorReport {
 // Short Japanese description of `number`; a non-empty path is named after it.
 std::string ErrorDescription(int number, std::string_view path = {});
 
+// A numbered report that also says what exactly is wrong: the number's own
+// description, `cause`, then the path in parentheses.
+ErrorReport ErrorWithCause(int number, std::string_view cause, std::string_view path);
+
 // A system error on `path` as a numbered report. A missing file whose folder
 // is missing too is "path not found"; unknown errors are path/file access
 // errors carrying the system's own message.

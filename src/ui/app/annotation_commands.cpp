@@ -114,7 +114,7 @@ void AnnotationCommands::run(const char* name, std::function<void()> command) {
 void AnnotationCommands::connectEditPopup() {
   Document& doc = w_.document();
   run("popEditRev", [&doc] { ReverseSelectedDimension(doc); });
-  run("popEditDel", [&doc] { DeleteSelected(doc); });
+  run("popEditDel", [this, &doc] { DeleteSelected(doc, w_.session()); });
   run("popEditDpp", [&doc] { DuplicateSelected(doc); });
   run("popEditForColor", [this, &doc] {
     DialogColourChooser c(colourDialog_);

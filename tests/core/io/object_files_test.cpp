@@ -104,7 +104,7 @@ TEST(ObjectFilesTest, DamageKeepsTheCompleteRecordsBeforeIt) {
   EXPECT_EQ(o.lblKyori.size(), 3u);
   // A line without end longer than the limit is damage, not a memory hog.
   std::istringstream huge(LabelLines("True", std::string(3u << 20, 'x')));
-  EXPECT_EQ(ReadTextObjects(huge, o), ReadEnd::Cut);
+  EXPECT_EQ(ReadTextObjects(huge, o), ReadEnd::LongLine);
   EXPECT_EQ(o.lblKyori.size(), 1u);
 }
 

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 
 #include "core/measure/measure_fixture.h"
 #include "io/object_files.h"
@@ -192,10 +194,30 @@ TEST_F(ProjectFileTest, ProjectValuesReadWithTheFileRules) {
   EXPECT_EQ(s.GE_sngHosei[3], 0.0f);
 }
 
+// Whatever a value holds, the project the writers make opens again.
+TEST_F(ProjectFileTest, NonFiniteValuesNeverMakeAProjectThatFailsToOpen) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  doc.objects.lblKyori[0].Left = nan;
+  doc.objects.lblMoji[1].FontSize = -inf;
+  doc.objects.lineHikidashi[0].X2 = inf;
+  doc.objects.shpSnpo[0].Width = nan;
+  doc.state.GE_sngKeisuD = inf;
+  doc.state.GE_sngHosei[1] = nan;
+  doc.state.GE_dblHosei[2] = -std::numeric_limits<double>::infinity();
+  doc.state.GE_tpPtoD_r_X = std::numeric_limits<double>::quiet_NaN();
+  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
+  const LoadReport r = LoadProject(opened, folder.File("site.ini"));
+  EXPECT_FALSE(r.error) << r.error->description;
+  EXPECT_FALSE(r.warning) << r.warning->description;
+  EXPECT_EQ(UBound(opened.objects.lblKyori), UBound(doc.objects.lblKyori));
+  EXPECT_EQ(UBound(opened.objects.lineHikidashi), UBound(doc.objects.lineHikidashi));
+}
+
 TEST_F(ProjectFileTest, AFailedOpenLeavesTheDrawingAsItWas) {
   ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
   const struct {
-    std::string content;
+    std::string content;  // or "<folder>", "<fifo>", "<loop>": a name that is no file
     int number;
   } cases[] = {
       {"[全般]\r\nGE_booModeDis=Yes\r\n", kErrTypeMismatch},
@@ -204,13 +226,29 @@ TEST_F(ProjectFileTest, AFailedOpenLeavesTheDrawingAsItWas) {
        "GE_intUnitDIndex=14\r\n", kErrSubscript},
       {"[全般]\r\nGE_booModeDis=True\r\nGE_booModeKei=False\r\nGE_sngHojoLen=1e39\r\n", kErrOverflow},
       {"[全般]\r\nGE_booModeDis=True\r\n" + std::string(kIniFileLimit, '\n'), kErrOutOfMemory},
+      {"<folder>", kErrPathFileAccess},
+      {"<fifo>", kErrPathFileAccess},  // refused at once, never waited on
+      {"<loop>", kErrPathFileAccess},
   };
   Document before = doc;
+  const std::string bad = folder.File("bad.ini");
   for (const auto& c : cases) {
-    WriteBytes(folder.File("bad.ini"), c.content);
-    const LoadReport r = LoadProject(doc, folder.File("bad.ini"));
+    fs::remove_all(bad);
+    if (c.content == "<folder>") {
+      fs::create_directory(bad);
+    } else if (c.content == "<fifo>") {
+      ASSERT_EQ(mkfifo(bad.c_str(), 0600), 0);
+    } else if (c.content == "<loop>") {
+      fs::create_symlink("bad.ini", bad);
+    } else {
+      WriteBytes(bad, c.content);
+    }
+    const LoadReport r = LoadProject(doc, bad);
     ASSERT_TRUE(r.error) << c.content;
     EXPECT_EQ(r.error->number, c.number) << c.content;
+    if (c.content.starts_with("<")) {
+      EXPECT_NE(r.error->description.find(bad), std::string::npos) << r.error->description;
+    }
     ExpectSameObjects(doc.objects, before.objects);
     EXPECT_EQ(doc.state.GE_intUnitDIndex, 11);
   }
@@ -237,18 +275,83 @@ TEST_F(ProjectFileTest, ObjectsComeFromTheProjectFolderElseFromTheDrawingFolder)
 
 TEST_F(ProjectFileTest, ADamagedObjectFileKeepsWhatWasReadAndSaysSo) {
   ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
-  std::string text = ReadBytes(folder.File("site_Line.Bin"));
-  WriteBytes(folder.File("site_Line.Bin"), text.substr(0, text.size() / 2));
-  const LoadReport r = LoadProject(opened, folder.File("site.ini"));
-  ASSERT_FALSE(r.error);
-  ASSERT_TRUE(r.warning);
-  EXPECT_EQ(r.warning->number, kErrInputPastEnd);
-  EXPECT_EQ(opened.objects.lblMensekiS, doc.objects.lblMensekiS);
-  // The distance objects are kept in step whatever survived.
-  const Collections& o = opened.objects;
-  EXPECT_EQ(2 * UBound(o.lblKyori), UBound(o.lineHojoSave));
-  EXPECT_EQ(UBound(o.shpSnpo), UBound(o.lineHojoSave));
-  EXPECT_FALSE(o.lineHojoSave.back().Visible);
+  const std::string lines = ReadBytes(folder.File("site_Line.Bin"));
+  std::string crowd;  // more leader lines than the list can hold
+  for (int i = 0; i <= kMaxIndex; ++i) crowd += "True\r\n\r\n1\r\n1\r\n9\r\n9\r\n0\r\n1\r\n1\r\n13\r\n";
+  const struct {
+    const char* file;
+    std::string bytes;  // or "<folder>", "<fifo>", "<loop>": a name that is no file
+    int number;
+  } cases[] = {
+      {"site_Line.Bin", lines.substr(0, lines.size() / 2), kErrInputPastEnd},
+      {"site_Text.Bin", "True\r\n" + std::string(2u << 20, 'x') + "\r\n", kErrOutOfMemory},
+      {"site_Line.Bin", crowd, kErrSubscript},
+      {"site_Shape.Bin", "<folder>", kErrPathFileAccess},
+      {"site_Shape.Bin", "<fifo>", kErrPathFileAccess},  // refused at once, never waited on
+      {"site_Shape.Bin", "<loop>", kErrPathFileAccess},
+  };
+  for (const auto& c : cases) {
+    const std::string path = folder.File(c.file);
+    ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
+    fs::remove(path);
+    if (c.bytes == "<folder>") {
+      fs::create_directory(path);
+    } else if (c.bytes == "<fifo>") {
+      ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    } else if (c.bytes == "<loop>") {
+      fs::create_symlink(c.file, path);
+    } else {
+      WriteBytes(path, c.bytes);
+    }
+    const LoadReport r = LoadProject(opened, folder.File("site.ini"));
+    ASSERT_FALSE(r.error) << c.file;
+    ASSERT_TRUE(r.warning) << c.file << " " << c.number;
+    EXPECT_EQ(r.warning->number, c.number) << c.file;
+    EXPECT_NE(r.warning->description.find(path), std::string::npos) << r.warning->description;
+    // The other files read whole; the distance objects are kept in step
+    // whatever survived.
+    if (std::string(c.file) != "site_Text.Bin") {
+      EXPECT_EQ(opened.objects.lblMensekiS, doc.objects.lblMensekiS);
+    }
+    const Collections& o = opened.objects;
+    EXPECT_EQ(2 * UBound(o.lblKyori), UBound(o.lineHojoSave));
+    EXPECT_EQ(UBound(o.shpSnpo), UBound(o.lineHojoSave));
+    EXPECT_FALSE(o.lineHojoSave.back().Visible);
+    fs::remove_all(path);
+  }
+}
+
+// What a save killed half-way can leave: its temporaries beside the
+// project and backups of two saves. The next save takes away its own
+// temporaries (not another project's) and leaves one save's backups, none
+// for a file gone since.
+TEST_F(ProjectFileTest, TheNextSaveClearsWhatAKilledSaveLeft) {
+  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
+  doc.objects.lblKyori[0].Caption = " 99.00 尺 ";
+  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
+  for (const char* leftover : {"site.ini.tmp-123-456", "site_Line.Bin.tmp-9-1", "site.ini.bak.tmp-1-2"}) {
+    WriteBytes(folder.File(leftover), "half");
+  }
+  WriteBytes(folder.File("other.ini.tmp-1-2"), "another project's");
+  WriteBytes(folder.File("site_Text.Bin.bak"), "an older save");
+  fs::remove(folder.File("site_Shape.Bin"));
+  std::vector<std::string> now;
+  for (const char* name : kSetNames) now.push_back(ReadBytes(folder.File(name)));
+
+  ASSERT_FALSE(SaveProject(doc, folder.path(), "site.ini"));
+  for (std::size_t i = 0; i < now.size(); ++i) {
+    const std::string bak = folder.File(std::string(kSetNames[i]) + ".bak");
+    EXPECT_EQ(fs::exists(bak), !now[i].empty()) << kSetNames[i];
+    if (!now[i].empty()) {
+      EXPECT_EQ(ReadBytes(bak), now[i]) << kSetNames[i];
+    }
+  }
+  std::vector<std::string> temps;
+  for (const auto& entry : fs::directory_iterator(folder.path())) {
+    const std::string name = entry.path().filename().string();
+    if (name.find(".tmp-") != std::string::npos) temps.push_back(name);
+  }
+  EXPECT_EQ(temps, std::vector<std::string>{"other.ini.tmp-1-2"});
 }
 
 // A save that cannot complete leaves the previous project whole.

@@ -9,6 +9,7 @@
 
 #include "measure/abandon.h"
 #include "measure/annotations.h"
+#include "measure/edit_commands.h"
 #include "measure/measure_keys.h"
 #include "measure_fixture.h"
 #include "model/history.h"
@@ -158,6 +159,32 @@ TEST(LeaderLines, DrawGrabDragAndClear) {
   f.Drag(40, 40), f.Release(40, 40);
   EXPECT_EQ(UBound(f.doc.objects.lineHikidashi), 0);
   EXPECT_FALSE(f.Line(0).Visible);
+}
+
+// "消去" from the popup a right press opens in the middle of a drag: the
+// rest of the drag never moves another line.
+TEST(LeaderLines, DeletingDuringADragKeepsTheGrabOnItsOwnLine) {
+  const struct {
+    float grabY, deleteY;
+  } cases[] = {{30, 30}, {50, 10}, {10, 50}};
+  for (const auto& c : cases) {
+    AnnotationFixture f;
+    SelectTool(f.s, Tool::Leader);
+    for (float y : {10.0f, 30.0f, 50.0f}) f.Press(10, y), f.Drag(40, y), f.Release(40, y);
+    ChooseLeaderCreate(f.s, false);
+    f.Press(25, c.grabY), f.Drag(25, c.grabY + 1);
+    f.Press(25, c.deleteY, 2);
+    ASSERT_EQ(f.last.popups, std::vector<Popup>{Popup::Edit});
+    ASSERT_TRUE(DeleteSelected(f.doc, f.s));
+    f.Drag(25, c.grabY + 5), f.Release(25, c.grabY + 5);
+    std::vector<float> got, want;
+    for (float y : {10.0f, 30.0f, 50.0f}) {
+      if (y == c.deleteY) continue;
+      want.push_back(y == c.grabY ? c.grabY + 5 : y);
+    }
+    for (int i = 0; i < 2; ++i) got.push_back(f.Line(i).Y1);
+    EXPECT_EQ(got, want) << c.grabY << " " << c.deleteY;
+  }
 }
 
 // A command that comes while a new leader line is being pulled out, and each

@@ -3,6 +3,14 @@
 #include <cmath>
 #include <limits>
 
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "io/object_files.h"
+#include "io/project_file.h"
+#include "measure/annotations.h"
 #include "measure/dispatcher.h"
 #include "measure_fixture.h"
 
@@ -212,6 +220,76 @@ TEST(Faults, NonFiniteLengthIsNeverWritten) {
   ASSERT_EQ(f.KeptDistances(), 1);
   EXPECT_EQ(f.doc.objects.lblKyori[0].Caption, caption);
   EXPECT_EQ(f.doc.objects.lineDsSave[0].X2, 20);
+}
+
+// Whatever the pointer reports, the files a save writes hold only numbers:
+// an event at a position that is no number, or one whose values overflow,
+// is abandoned by every tool and every pick.
+TEST(Faults, NoToolKeepsAValueThatIsNotANumber) {
+  const auto notNumber = [](const std::string& text) {
+    std::vector<std::string> bad;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+      const std::string line = text.substr(start, end - start);
+      const std::string value = line.substr(line.find('=') == std::string::npos ? 0 : line.find('=') + 1);
+      if (value == "nan" || value == "inf" || value == "-inf") bad.push_back(line);
+    }
+    return bad;
+  };
+  const std::vector<std::pair<const char*, std::function<void(MapFixture&, ScriptedAsker&)>>> setups = {
+      {"line", [](MapFixture&, ScriptedAsker&) {}},
+      {"circle", [](MapFixture& f, ScriptedAsker&) { SelectMode(f.doc, f.s, MeasureMode::Circle, nullptr); }},
+      {"path", [](MapFixture& f, ScriptedAsker&) { SelectMode(f.doc, f.s, MeasureMode::Path, nullptr); }},
+      {"specified", [](MapFixture& f, ScriptedAsker& a) { SelectMode(f.doc, f.s, MeasureMode::Specified, &a); }},
+      {"specified past the range",
+       [](MapFixture& f, ScriptedAsker& a) {
+         a.answer = "1e300";
+         SelectMode(f.doc, f.s, MeasureMode::Specified, &a);
+       }},
+      {"leader", [](MapFixture& f, ScriptedAsker&) { SelectTool(f.s, Tool::Leader); }},
+      {"leader drag",
+       [](MapFixture& f, ScriptedAsker&) {
+         f.doc.objects.lineHikidashi.back() = {true, "", 0, 10, 40, 10, 0, 1, 1, 13};
+         AppendSpare(f.doc.objects.lineHikidashi);
+         SelectTool(f.s, Tool::Leader);
+         ChooseLeaderCreate(f.s, false);
+       }},
+      {"text", [](MapFixture& f, ScriptedAsker&) { SelectTool(f.s, Tool::Comment); }},
+      {"position", [](MapFixture& f, ScriptedAsker&) { SelectTool(f.s, Tool::Position); }},
+      {"tilt pick", [](MapFixture& f, ScriptedAsker&) { f.doc.state.booPickHosei = true; }},
+      {"known distance pick", [](MapFixture& f, ScriptedAsker&) { f.doc.state.booPickDis = true; }},
+      {"correspondence pick", [](MapFixture& f, ScriptedAsker&) {
+         SelectMode(f.doc, f.s, MeasureMode::Select, nullptr);
+         f.doc.state.booPickTaiou = true;
+       }},
+  };
+  const float flt = std::numeric_limits<float>::max();
+  for (const auto& [name, setup] : setups) {
+    for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -flt, flt}) {
+      MapFixture f;
+      ScriptedAsker asker;
+      asker.answer = "50";
+      CoreAnnotationTools tools;
+      setup(f, asker);
+      const auto play = [&](int phase, float x, float y, int button) {
+        const MouseEvent ev{button, x, y, false, false, false};
+        if (phase == 0) OnMapMouseDown(f.doc, f.s, ev, &tools);
+        if (phase == 1) OnMapMouseMove(f.doc, f.s, ev, &tools);
+        if (phase == 2) OnMapMouseUp(f.doc, f.s, ev, &tools);
+      };
+      // From a good point to a bad one and back, with the button up and down.
+      play(0, 10, 10, 1), play(1, bad, 10, 1), play(1, -bad, 10, 1), play(1, 10, bad, 0), play(2, bad, bad, 1);
+      play(0, bad, 10, 1), play(1, 30, 10, 1), play(2, 30, 10, 1), play(1, 10, bad, 0);
+      play(0, 30, bad, 1), play(2, 30, bad, 1), play(1, 50, 50, 0), play(0, 50, 50, 1), play(2, 50, 50, 1);
+      CommandCloseArea(f.doc, f.s);
+      IniDocument ini;
+      PutProjectValues(ini, f.doc.state, {"a", "b", "c"});
+      for (const std::string& text : {FormatTextFile(f.doc.objects), FormatLineFile(f.doc.objects),
+                                      FormatShapeFile(f.doc.objects), FormatIni(ini)}) {
+        EXPECT_EQ(notNumber(text), std::vector<std::string>{}) << name << " at " << bad;
+      }
+    }
+  }
 }
 
 // Two extension lines per distance fill lineHojoSave first: 16,383 kept
