@@ -54,9 +54,11 @@ void UseImage(Document& doc, const std::string& folder, const std::string& name)
 // folder the project remembers, then the project's own folder.
 std::optional<std::string> FoundImageFolder(const Document& doc, const std::string& projectFolder) {
   const std::string& name = doc.state.fMei_MapImage;
-  for (const std::string* folder : {&doc.settings.MAP_FD, &doc.state.fMei_MapFolder, &projectFolder}) {
+  for (const std::string* folder : {&doc.settings.MAP_FD, &doc.state.fMei_MapFolder}) {
     if (!folder->empty() && IsFile(JoinPath(*folder, name))) return *folder;
   }
+  // A project named without a folder lies in the working folder.
+  if (IsFile(JoinPath(projectFolder, name))) return projectFolder;
   return std::nullopt;
 }
 

@@ -177,6 +177,24 @@ TEST_F(ProjectFlowTest, ASavedProjectFindsItsImageWhereverItWasOpenedFrom) {
 // A comment typed with a wave dash stays Shift-JIS as Windows writes it;
 // only a character Shift-JIS has no form for makes the file UTF-8, and the
 // save says so.
+// A project named on the command line without a folder finds the image
+// beside it, in the working folder.
+TEST_F(ProjectFlowTest, AProjectNamedWithoutAFolderFindsItsImageBesideIt) {
+  namespace fs = std::filesystem;
+  WriteBytes(folder.File("plan.jpg"), "jpg");
+  StartNewDrawing(doc, s, folder.File("plan.jpg"));
+  doc.state.fMei_MapFolder = folder.File("gone/");
+  ASSERT_FALSE(SaveProjectAs(doc, s, folder.File("a.ini")).error);
+  const fs::path was = fs::current_path();
+  fs::current_path(folder.path());
+  FakeImageChooser chooser;
+  const OpenOutcome o = OpenProject(doc, s, "a.ini", &chooser);
+  fs::current_path(was);
+  EXPECT_FALSE(o.error);
+  EXPECT_EQ(o.imagePath, "plan.jpg");
+  EXPECT_TRUE(chooser.asked.empty());
+}
+
 TEST_F(ProjectFlowTest, SavesShiftJisWhileItCanAndSaysWhenItCannot) {
   doc.objects.lblMoji.push_back(ShownLabel("区画 1〜3 − ¢£¬‖", 20, 20));
   const SaveOutcome asShiftJis = SaveProjectAs(doc, s, folder.File("a.ini"));
