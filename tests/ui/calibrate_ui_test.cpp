@@ -17,7 +17,10 @@
 
 #include "app/main_window.h"
 #include "drawing_window.h"
+#include "geometry/number_format.h"
+#include "geometry/scale_calibration.h"
 #include "measure/abandon.h"
+#include "measure/line_measure.h"
 #include "view/map_view.h"
 
 namespace planimo {
@@ -87,6 +90,48 @@ TEST_F(CalibrateUi, PickedReferencesAndTypedLengthsGiveRealDistances) {
   ASSERT_EQ(labels.size(), 2u);
   EXPECT_EQ(labels[0].Caption, " 5.00 m ");
   EXPECT_TRUE(sink->boxes.empty());
+}
+
+// The drawing's scale and the resolution its file states stand in for a
+// reference line; a drawing that states none leaves the resolution to the
+// user.
+TEST_F(CalibrateUi, ScaleAndStatedResolutionCalibrate) {
+  auto box = [this](const char* name) {
+    return w.optionsDialog()->findChild<QLineEdit*>(QString::fromLatin1(name));
+  };
+  w.command(QStringLiteral("mnuToolOpt"))->trigger();
+  ASSERT_NE(w.optionsDialog(), nullptr);
+  EXPECT_EQ(box("txtScaleDpi")->text(), QString()) << "white.bmp states no resolution";
+
+  QImage scan(800, 600, QImage::Format_RGB32);
+  scan.fill(Qt::white);
+  scan.setDotsPerMeterX(11811);  // 300 dpi
+  scan.setDotsPerMeterY(11811);
+  const QString path = folder.filePath(QStringLiteral("scan.jpg"));
+  ASSERT_TRUE(scan.save(path));
+  w.openImage(path);  // a new drawing closes the dialog
+  QApplication::processEvents();
+  w.command(QStringLiteral("mnuToolOpt"))->trigger();
+  OptionsDialog* dialog = w.optionsDialog();
+  ASSERT_NE(dialog, nullptr);
+  dialog->findChild<QTabWidget*>(QStringLiteral("SSTab"))->setCurrentIndex(2);
+  QLineEdit* n = box("txtScaleN");
+  EXPECT_EQ(box("txtScaleDpi")->text(), QStringLiteral("300"));
+
+  Type(n, QStringLiteral("100"));
+  dialog->findChild<QPushButton*>(QStringLiteral("cmdScale"))->click();
+  const auto refs = ScaleReferences(100, 300, 300, 2, w.document().settings.units);
+  ASSERT_TRUE(refs);
+  const ProjectState& s = w.document().state;
+  EXPECT_EQ(s.GE_tpPtoD_r_X, static_cast<double>((*refs)[0].trueLength) / 100);
+  EXPECT_EQ(s.GE_tpPtoD_r_Y, s.GE_tpPtoD_r_X);
+  EXPECT_EQ(w.command(QStringLiteral("mnuEditUndo"))->text(), QStringLiteral("元に戻す: 設定"));
+  EXPECT_EQ(dialog->findChild<QLineEdit*>(QStringLiteral("txtXY_5"))->text().toStdString(),
+            SingleText((*refs)[0].trueLength));
+  // 300 pixels of the scan are an inch of paper: 2.54 m at 1:100.
+  const auto inch = MeasureLengthDis(w.document(), {0, 0}, {300 * 0.2645f, 0});
+  ASSERT_TRUE(inch);
+  EXPECT_NEAR(inch->value, 2.54, 1e-5);
 }
 
 }  // namespace

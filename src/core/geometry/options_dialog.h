@@ -32,6 +32,8 @@ enum class OptionBox {
   txtIdo1,
   txtKeido2,
   txtIdo2,
+  txtScaleN,    // N of the drawing's scale 1:N
+  txtScaleDpi,  // resolution of a scanned drawing
 };
 
 struct BoxRef {
@@ -66,6 +68,7 @@ struct OptionsForm {
   std::array<std::string, 2> txtPict_mm1{}, txtPict_mm2{};
   std::array<std::string, 4> txtKeido1{}, txtIdo1{}, txtKeido2{}, txtIdo2{};
   std::array<std::string, 8> lblPara{};
+  std::string txtScaleN, txtScaleDpi;               // "縮尺から設定"
   int SSTab = 0;
   std::array<bool, kOptionTabCount> tabEnabled{true, false, true, false};
   std::string mapToolTip;  // tool tip the map shows while a tab is open
@@ -122,6 +125,18 @@ void ApplyKnownDistance(Document& doc, OptionsForm& f);  // cmdSettei
 // into the horizontal (boxes 0-4) or vertical (6-10) pair.
 void ReportDistancePick(Document& doc, OptionsForm& f, bool horizontal, float x1, float y1, float x2,
                         float y2, float length);
+
+// "縮尺から設定" on the known-distance tab: Enter moves between N and the
+// resolution.
+FocusMove ScaleEnter(const OptionsForm& f, OptionBox box);
+// Fills both references and their true lengths from the scale 1:N and the
+// resolution, then runs "設定": the project ends up as after a known-distance
+// calibration of the same lengths. A scale or resolution that is not a
+// positive number is refused like an out-of-range entry: nothing changes, the
+// focus goes to its box with the text selected.
+FocusMove ApplyDrawingScale(Document& doc, OptionsForm& f);
+// The resolution the drawing's file states, or an empty box for the user.
+void ShowDrawingResolution(OptionsForm& f, std::optional<double> dpi);
 
 // "既知の経緯度設定": point 0 is txtPict_mm1, point 1 txtPict_mm2.
 FocusMove PictMmEnter(const OptionsForm& f, int point, int i);

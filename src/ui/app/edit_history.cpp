@@ -143,7 +143,7 @@ void MainWindow::reflectHistory() {
 // The options dialog writes the project values as the user types; its
 // "設定" buttons and its closing end the action.
 void MainWindow::watchOptions() {
-  for (const char* name : {"cmdSettei", "cmdCnv"}) {
+  for (const char* name : {"cmdSettei", "cmdScale", "cmdCnv"}) {
     if (auto* b = options_->findChild<QPushButton*>(QString::fromLatin1(name))) {
       connect(b, &QPushButton::clicked, this, [this] { checkpoint(QStringLiteral("設定")); });
     }

@@ -30,6 +30,7 @@
 #include "model/zoom_steps.h"
 #include "view/map_view.h"
 #include "view/qt_text_measurer.h"
+#include "view/stated_resolution.h"
 
 namespace planimo {
 
@@ -234,6 +235,9 @@ void MainWindow::openOptions() {
     });
     connect(options_, &OptionsDialog::stateChanged, this, [this] { view_->refresh(); });
     connect(options_, &OptionsDialog::mapToolTipChanged, this, [this](const QString& t) { view_->setToolTip(t); });
+    // A drawing opened while the dialog is open brings its own resolution.
+    connect(view_, &MapView::imageReady, options_, [this] { options_->setDrawingResolution(StatedDpi(view_->image())); });
+    options_->setDrawingResolution(StatedDpi(view_->image()));
     watchOptions();
   }
   session_.menu.mnuEditSetEnabled = false;

@@ -57,7 +57,7 @@ OptionsDialog::OptionsDialog(Document& doc, QWidget* parent) : QDialog(parent), 
   cmdOK_->setObjectName(QStringLiteral("cmdOK"));
   layout->addWidget(cmdOK_, 0, Qt::AlignRight);
   // Enter belongs to the boxes' focus chains, never to a default button.
-  for (QPushButton* button : {cmdSettei_, cmdCnv_, cmdOK_}) {
+  for (QPushButton* button : {cmdSettei_, cmdCnv_, cmdScale_, cmdOK_}) {
     button->setAutoDefault(false);
     button->setDefault(false);
   }
@@ -114,6 +114,13 @@ void OptionsDialog::connectControls() {
     ApplyKnownDistance(doc_, form_);
     push();
   });
+  connect(cmdScale_, &QPushButton::clicked, this, [this] {
+    pull();
+    const FocusMove move = ApplyDrawingScale(doc_, form_);
+    push();
+    applyFocus(move);
+    emit stateChanged();
+  });
   connect(cmdCnv_, &QPushButton::clicked, this, [this] {
     pull();
     ApplyLatLong(doc_, form_);
@@ -137,6 +144,8 @@ QWidget* OptionsDialog::widgetFor(BoxRef ref) const {
     case OptionBox::txtIdo1: return i >= 0 && i < 4 ? dms_[1][i] : nullptr;
     case OptionBox::txtKeido2: return i >= 0 && i < 4 ? dms_[2][i] : nullptr;
     case OptionBox::txtIdo2: return i >= 0 && i < 4 ? dms_[3][i] : nullptr;
+    case OptionBox::txtScaleN: return txtScaleN_;
+    case OptionBox::txtScaleDpi: return txtScaleDpi_;
     case OptionBox::None: break;
   }
   return nullptr;
@@ -156,6 +165,8 @@ void OptionsDialog::pull() {
       case OptionBox::txtIdo1: form_.txtIdo1[i] = text; break;
       case OptionBox::txtKeido2: form_.txtKeido2[i] = text; break;
       case OptionBox::txtIdo2: form_.txtIdo2[i] = text; break;
+      case OptionBox::txtScaleN: form_.txtScaleN = text; break;
+      case OptionBox::txtScaleDpi: form_.txtScaleDpi = text; break;
       default: break;
     }
   }
@@ -188,6 +199,8 @@ void OptionsDialog::push() {
     for (int k = 0; k < 4; ++k) SetText(dms_[g][k], DmsGroup(form_, g)[k]);
   }
   for (int i = 0; i < 8; ++i) SetText(lblPara_[i], form_.lblPara[i]);
+  SetText(txtScaleN_, form_.txtScaleN);
+  SetText(txtScaleDpi_, form_.txtScaleDpi);
   for (int t = 0; t < kOptionTabCount; ++t) SSTab_->setTabEnabled(t, form_.tabEnabled[t]);
   SSTab_->setCurrentIndex(form_.SSTab);
   pushing_ = false;
@@ -224,6 +237,8 @@ FocusMove OptionsDialog::enterBox(BoxRef ref) {
     case OptionBox::txtIdo1: return DmsEnter(form_, 1, i);
     case OptionBox::txtKeido2: return DmsEnter(form_, 2, i);
     case OptionBox::txtIdo2: return DmsEnter(form_, 3, i);
+    case OptionBox::txtScaleN:
+    case OptionBox::txtScaleDpi: return ScaleEnter(form_, ref.box);
     default: return {};
   }
 }
@@ -317,6 +332,12 @@ void OptionsDialog::reportKnownDistancePick(bool horizontal, float x1, float y1,
                                             float length) {
   pull();
   ReportDistancePick(doc_, form_, horizontal, x1, y1, x2, y2, length);
+  push();
+}
+
+void OptionsDialog::setDrawingResolution(std::optional<double> dpi) {
+  pull();
+  ShowDrawingResolution(form_, dpi);
   push();
 }
 

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QString>
 #include <array>
+#include <optional>
 #include <unordered_map>
 
 #include "geometry/options_dialog.h"
@@ -40,6 +41,9 @@ class OptionsDialog : public QDialog {
   void reportKnownDistancePick(bool horizontal, float x1, float y1, float x2, float y2, float length);
   // subDisp_Rato: the scale and aspect texts, e.g. after a unit change.
   void refreshRatios();
+  // The resolution the drawing's file states, for "縮尺から設定" (empty: the
+  // file states none and the user types it).
+  void setDrawingResolution(std::optional<double> dpi);
 
  signals:
   void closed();                                 // options entry on again, "測定ツール" checked
@@ -89,6 +93,9 @@ class OptionsDialog : public QDialog {
   std::array<QLabel*, 8> lblPara_{};
   QPushButton* cmdSettei_ = nullptr;
   QPushButton* cmdCnv_ = nullptr;
+  QLineEdit* txtScaleN_ = nullptr;
+  QLineEdit* txtScaleDpi_ = nullptr;
+  QPushButton* cmdScale_ = nullptr;
   QPushButton* cmdOK_ = nullptr;
   std::unordered_map<const QObject*, BoxRef> boxes_;
 };

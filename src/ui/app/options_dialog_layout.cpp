@@ -167,6 +167,21 @@ void OptionsDialog::buildDistanceTab(QWidget* page) {
   cmdSettei_ = new QPushButton(QStringLiteral("設定"), page);
   cmdSettei_->setObjectName(QStringLiteral("cmdSettei"));
   grid->addWidget(cmdSettei_, 9, 4);
+
+  // The drawing's own scale instead of a reference line on it.
+  auto* scale = new QGroupBox(QStringLiteral("縮尺から設定"), page);
+  auto* scaleLayout = new QHBoxLayout(scale);
+  txtScaleN_ = makeBox(QStringLiteral("txtScaleN"), {OptionBox::txtScaleN, 0});
+  txtScaleDpi_ = makeBox(QStringLiteral("txtScaleDpi"), {OptionBox::txtScaleDpi, 0});
+  cmdScale_ = new QPushButton(QStringLiteral("縮尺から設定"), scale);
+  cmdScale_->setObjectName(QStringLiteral("cmdScale"));
+  scaleLayout->addWidget(Caption(QStringLiteral("縮尺 1:"), scale));
+  scaleLayout->addWidget(txtScaleN_);
+  scaleLayout->addWidget(Caption(QStringLiteral("解像度"), scale));
+  scaleLayout->addWidget(txtScaleDpi_);
+  scaleLayout->addWidget(Caption(QStringLiteral("dpi"), scale));
+  scaleLayout->addWidget(cmdScale_);
+  grid->addWidget(scale, 10, 0, 1, 5);
 }
 
 void OptionsDialog::buildLatLongTab(QWidget* page) {

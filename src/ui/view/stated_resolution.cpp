@@ -1,0 +1,14 @@
+#include "view/stated_resolution.h"
+
+#include "geometry/scale_calibration.h"
+
+namespace planimo {
+
+std::optional<double> StatedDpi(const QImage& picture) {
+  if (picture.isNull()) return std::nullopt;
+  const int unstated = QImage(1, 1, QImage::Format_Mono).dotsPerMeterX();
+  if (picture.dotsPerMeterX() == unstated) return std::nullopt;
+  return DpiFromDotsPerMetre(picture.dotsPerMeterX());
+}
+
+}  // namespace planimo
