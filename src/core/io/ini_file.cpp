@@ -130,6 +130,18 @@ std::string GetValue(const IniDocument& doc, std::string_view section, std::stri
   return std::string(Classify(doc.lines[*line]).value);
 }
 
+bool RemoveValue(IniDocument& doc, std::string_view section, std::string_view key) {
+  bool removed = false;
+  for (;;) {
+    const std::optional<SectionRange> range = FindSection(doc, Trim(section));
+    if (!range) return removed;
+    const std::optional<std::size_t> line = FindKey(doc, *range, Trim(key));
+    if (!line) return removed;
+    doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(*line));
+    removed = true;
+  }
+}
+
 bool PutValue(IniDocument& doc, std::string_view section, std::string_view key, std::string_view value) {
   section = Trim(section);
   key = Trim(key);

@@ -183,9 +183,14 @@ void PutProjectValues(IniDocument& ini, const ProjectState& state, const ObjectF
   // An addition of this program's: readers that know only the image name
   // pass over it.
   PutValue(ini, kFiles, "fMei_MapFolder", s.fMei_MapFolder);
-  // Likewise the page of a file of several pages; page 1 writes nothing, so
-  // a one-page drawing's project is as it always was.
-  if (s.fMei_MapPage != 1) PutValue(ini, kFiles, "fMei_MapPage", std::to_string(s.fMei_MapPage));
+  // Likewise the page of a file of several pages; page 1 writes nothing (and
+  // takes away what an earlier save wrote), so a one-page drawing's project
+  // is as it always was.
+  if (s.fMei_MapPage != 1) {
+    PutValue(ini, kFiles, "fMei_MapPage", std::to_string(s.fMei_MapPage));
+  } else {
+    RemoveValue(ini, kFiles, "fMei_MapPage");
+  }
   for (const Key& k : ProjectKeys(s)) PutValue(ini, k.section, k.name, ValueText(k.field));
   PutValue(ini, kFiles, "Text_Bin", names.text);
   PutValue(ini, kFiles, "Line_Bin", names.line);
