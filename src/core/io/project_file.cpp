@@ -187,7 +187,7 @@ void PutProjectValues(IniDocument& ini, const ProjectState& state, const ObjectF
   // takes away what an earlier save wrote), so a one-page drawing's project
   // is as it always was.
   if (s.fMei_MapPage != 1) {
-    PutValue(ini, kFiles, "fMei_MapPage", std::to_string(s.fMei_MapPage));
+    PutValueAfter(ini, kFiles, "fMei_MapFolder", "fMei_MapPage", std::to_string(s.fMei_MapPage));
   } else {
     RemoveValue(ini, kFiles, "fMei_MapPage");
   }
