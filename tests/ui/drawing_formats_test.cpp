@@ -4,6 +4,7 @@
 // refused with the drawing on screen kept.
 
 #include <gtest/gtest.h>
+#include <tiffio.h>
 
 #include <QAction>
 #include <QFile>
@@ -14,8 +15,6 @@
 #include <QTest>
 #include <QTextStream>
 #include <functional>
-
-#include <tiffio.h>
 
 #include "app/command_line.h"
 #include "app/main_window.h"
@@ -49,7 +48,8 @@ void WritePdf(const QString& path) {
 }
 
 QSize At96Dpi(QSizeF points) {
-  return QSize(int(std::lround(points.width() * 96 / 72)), int(std::lround(points.height() * 96 / 72)));
+  return QSize(int(std::lround(points.width() * 96 / 72)),
+               int(std::lround(points.height() * 96 / 72)));
 }
 
 struct TiffPageSpec {
@@ -156,11 +156,13 @@ struct DrawingFormatsTest : ::testing::Test {
   void SetUp() override {
     WritePdf(path("plan.pdf"));
     // A G4 scan with one black row, a grey page, a colour page.
-    ASSERT_NO_FATAL_FAILURE(WriteTiff(
-        path("scan.tif"),
-        {{600, 400, 1, 1, COMPRESSION_CCITTFAX4, PHOTOMETRIC_MINISWHITE, [](int, int y, int) { return y == 100; }},
-         {320, 200, 8, 1, COMPRESSION_LZW, PHOTOMETRIC_MINISBLACK, [](int, int, int) { return 128; }},
-         {100, 50, 8, 3, COMPRESSION_NONE, PHOTOMETRIC_RGB, [](int, int, int s) { return s == 0 ? 255 : 0; }}}));
+    ASSERT_NO_FATAL_FAILURE(
+        WriteTiff(path("scan.tif"), {{600, 400, 1, 1, COMPRESSION_CCITTFAX4, PHOTOMETRIC_MINISWHITE,
+                                      [](int, int y, int) { return y == 100; }},
+                                     {320, 200, 8, 1, COMPRESSION_LZW, PHOTOMETRIC_MINISBLACK,
+                                      [](int, int, int) { return 128; }},
+                                     {100, 50, 8, 3, COMPRESSION_NONE, PHOTOMETRIC_RGB,
+                                      [](int, int, int s) { return s == 0 ? 255 : 0; }}}));
     a3 = At96Dpi(QPageSize(QPageSize::A3).sizePoints().transposed());
   }
   QString path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
@@ -177,7 +179,8 @@ TEST_F(DrawingFormatsTest, PdfPagesOpenAtNinetySixDpiAndTiffScansStayGrey) {
   EXPECT_TRUE(view.isPdfPage());
   EXPECT_EQ(view.imagePage(), 2);
   const QImage page = view.image();
-  EXPECT_LE(std::abs(page.width() - a3.width()) + std::abs(page.height() - a3.height()), 2) << page.width();
+  EXPECT_LE(std::abs(page.width() - a3.width()) + std::abs(page.height() - a3.height()), 2)
+      << page.width();
   EXPECT_EQ(page.dotsPerMeterX(), 3780);
   // 100 mm of paper is 100 mm of map surface at 100 %: 377.95 pixels.
   const int row = int(std::lround(50.0 * kPdfPageDotsPerMetre / 1000));
@@ -205,9 +208,9 @@ TEST_F(DrawingFormatsTest, PdfPagesOpenAtNinetySixDpiAndTiffScansStayGrey) {
   CutFile(path("whole.tif"), path("cut.tif"), 0.5);
   // Cut among the colour page's pixels: the directory of page 3 is gone.
   CutFile(path("scan.tif"), path("cutpages.tif"), 0.5);
-  for (const auto& [name, pageNumber] : {std::pair{"plan.pdf", 3}, std::pair{"cut.pdf", 1},
-                                         std::pair{"lying.tif", 1}, std::pair{"cut.tif", 1},
-                                         std::pair{"cutpages.tif", 3}, std::pair{"scan.tif", 4}}) {
+  for (const auto& [name, pageNumber] :
+       {std::pair{"plan.pdf", 3}, std::pair{"cut.pdf", 1}, std::pair{"lying.tif", 1},
+        std::pair{"cut.tif", 1}, std::pair{"cutpages.tif", 3}, std::pair{"scan.tif", 4}}) {
     const ImageLoadResult r = view.openImage(path(name), pageNumber);
     EXPECT_FALSE(r.ok) << name;
     EXPECT_EQ(r.errorNumber, 481) << name;
@@ -277,7 +280,8 @@ TEST_F(DrawingFormatsTest, TheChosenPageIsKeptInTheProjectAndNamedOnTheCommandLi
   w.openImage(path("plan.pdf"), 3);
   ASSERT_EQ(sink->boxes.size(), 1u);
   EXPECT_EQ(sink->boxes[0].title, QStringLiteral("画像表示時エラー"));
-  EXPECT_TRUE(sink->boxes[0].text.contains(QStringLiteral("ページ 3 はありません"))) << sink->boxes[0].text.toStdString();
+  EXPECT_TRUE(sink->boxes[0].text.contains(QStringLiteral("ページ 3 はありません")))
+      << sink->boxes[0].text.toStdString();
   EXPECT_TRUE(chooser.offered.empty());
   EXPECT_EQ(w.mapView()->imagePage(), 2);
 
@@ -288,29 +292,33 @@ TEST_F(DrawingFormatsTest, TheChosenPageIsKeptInTheProjectAndNamedOnTheCommandLi
   EXPECT_EQ(again.mapView()->imagePage(), 2);
   EXPECT_EQ(again.mapView()->image().size(), w.mapView()->image().size());
 
-  const CommandLine named = ParseCommandLine({QStringLiteral("planimo"), path("plan.pdf"), QStringLiteral("--page"),
-                                              QStringLiteral("2")});
+  const CommandLine named = ParseCommandLine(
+      {QStringLiteral("planimo"), path("plan.pdf"), QStringLiteral("--page"), QStringLiteral("2")});
   EXPECT_TRUE(named.error.isEmpty());
   EXPECT_EQ(named.page, 2);
-  EXPECT_FALSE(ParseCommandLine({QStringLiteral("planimo"), path("plan.pdf"), QStringLiteral("--page"),
-                                 QStringLiteral("0")})
+  EXPECT_FALSE(ParseCommandLine({QStringLiteral("planimo"), path("plan.pdf"),
+                                 QStringLiteral("--page"), QStringLiteral("0")})
                    .error.isEmpty());
   // Without a window: the project's page, or the one named; one it does not
   // have is said, with a non-zero status.
   QString messages;
   QTextStream err(&messages);
   for (const auto& [pageArg, status] : {std::pair{"", 0}, std::pair{"1", 0}, std::pair{"5", 1}}) {
-    QStringList args = {QStringLiteral("planimo"), QStringLiteral("--bmp"), path("site.ini"), path("out.bmp")};
+    QStringList args = {QStringLiteral("planimo"), QStringLiteral("--bmp"), path("site.ini"),
+                        path("out.bmp")};
     if (*pageArg) args << QStringLiteral("--page") << QString::fromLatin1(pageArg);
     messages.clear();
     EXPECT_EQ(PrintWithoutWindow(ParseCommandLine(args), folder.path(), err), status) << pageArg;
     if (status == 0) {
       const QSize expected = *pageArg ? At96Dpi(QPageSize(QPageSize::A4).sizePoints()) : a3;
       const QSize written = QImage(path("out.bmp")).size();
-      EXPECT_LE(std::abs(written.width() - expected.width()) + std::abs(written.height() - expected.height()), 2)
+      EXPECT_LE(std::abs(written.width() - expected.width()) +
+                    std::abs(written.height() - expected.height()),
+                2)
           << pageArg;
     } else {
-      EXPECT_TRUE(messages.contains(QStringLiteral("ページ 5 はありません"))) << messages.toStdString();
+      EXPECT_TRUE(messages.contains(QStringLiteral("ページ 5 はありません")))
+          << messages.toStdString();
     }
   }
 }

@@ -7,7 +7,8 @@ namespace planimo {
 std::string PageLine(const DrawingPage& p) {
   std::string line = std::to_string(p.number) + " ページ";
   if (p.widthMm > 0 && p.heightMm > 0) {
-    line += "　" + std::to_string(std::lround(p.widthMm)) + " × " + std::to_string(std::lround(p.heightMm)) + " mm";
+    line += "　" + std::to_string(std::lround(p.widthMm)) + " × " +
+            std::to_string(std::lround(p.heightMm)) + " mm";
   }
   line += "（" + std::to_string(p.widthPx) + " × " + std::to_string(p.heightPx) + " ピクセル）";
   return line;
@@ -20,8 +21,9 @@ PagePick PickPage(const std::vector<DrawingPage>& pages, int requested, PageChoo
     if (requested >= 1 && requested <= count) {
       pick.page = requested;
     } else {
-      pick.error = "ページ " + std::to_string(requested) + " はありません。このファイルのページは " +
-                   std::to_string(count) + " ページです。";
+      pick.error = "ページ " + std::to_string(requested) +
+                   " はありません。このファイルのページは " + std::to_string(count) +
+                   " ページです。";
     }
     return pick;
   }

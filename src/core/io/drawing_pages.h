@@ -12,10 +12,10 @@ namespace planimo {
 
 // One page as the chooser lists it.
 struct DrawingPage {
-  int number = 1;          // from 1
-  int widthPx = 0;         // as it opens (a PDF page at 96 dpi)
+  int number = 1;   // from 1
+  int widthPx = 0;  // as it opens (a PDF page at 96 dpi)
   int heightPx = 0;
-  double widthMm = 0;      // paper size; 0 when the file does not say
+  double widthMm = 0;  // paper size; 0 when the file does not say
   double heightMm = 0;
 };
 

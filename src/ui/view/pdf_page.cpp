@@ -37,14 +37,15 @@ bool FileIsComplete(const QString& path) {
     return complete;
   }
   const QByteArray bytes = file.readAll();
-  return PdfIsComplete(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                                     std::size_t(bytes.size())));
+  return PdfIsComplete(std::span<const std::uint8_t>(
+      reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())));
 }
 
 // The document opened, or why it cannot be.
 std::optional<ImageLoadResult> Open(QPdfDocument& pdf, const QString& path) {
   if (!FileIsComplete(path)) {
-    return ImageFailure(kErrInvalidPicture, QStringLiteral("PDF ファイルが途中で切れているか壊れています。"), path);
+    return ImageFailure(kErrInvalidPicture,
+                        QStringLiteral("PDF ファイルが途中で切れているか壊れています。"), path);
   }
   switch (pdf.load(path)) {
     case QPdfDocument::Error::None:
@@ -53,24 +54,30 @@ std::optional<ImageLoadResult> Open(QPdfDocument& pdf, const QString& path) {
       return ImageFailure(kErrFileNotFound, QString(), path);
     case QPdfDocument::Error::IncorrectPassword:
     case QPdfDocument::Error::UnsupportedSecurityScheme:
-      return ImageFailure(kErrInvalidPicture, QStringLiteral("パスワードで保護された PDF は開けません。"), path);
+      return ImageFailure(kErrInvalidPicture,
+                          QStringLiteral("パスワードで保護された PDF は開けません。"), path);
     default:
       return ImageFailure(kErrInvalidPicture, QStringLiteral("PDF ファイルが壊れています。"), path);
   }
   if (pdf.pageCount() < 1) {
-    return ImageFailure(kErrInvalidPicture, QStringLiteral("PDF ファイルにページがありません。"), path);
+    return ImageFailure(kErrInvalidPicture, QStringLiteral("PDF ファイルにページがありません。"),
+                        path);
   }
   return std::nullopt;
 }
 
 std::optional<ImageLoadResult> CheckPage(const QPdfDocument& pdf, int page, const QString& path) {
   if (page < 1 || page > pdf.pageCount()) {
-    return ImageFailure(
-        kErrInvalidPicture,
-        QStringLiteral("ページ %1 はありません。このファイルは %2 ページです。").arg(page).arg(pdf.pageCount()), path);
+    return ImageFailure(kErrInvalidPicture,
+                        QStringLiteral("ページ %1 はありません。このファイルは %2 ページです。")
+                            .arg(page)
+                            .arg(pdf.pageCount()),
+                        path);
   }
   const QSize px = PagePixels(pdf.pagePointSize(page - 1));
-  if (px.isEmpty()) return ImageFailure(kErrInvalidPicture, QStringLiteral("ページの大きさが読み取れません。"), path);
+  if (px.isEmpty())
+    return ImageFailure(kErrInvalidPicture, QStringLiteral("ページの大きさが読み取れません。"),
+                        path);
   return std::nullopt;
 }
 
@@ -102,7 +109,8 @@ ImageLoadResult ReadPdfPage(const QString& path, int page, QImage& out) {
   if (auto failed = CheckPage(pdf, page, path)) return *failed;
   const QSize px = PagePixels(pdf.pagePointSize(page - 1));
   const QImage rendered = pdf.render(page - 1, px);
-  if (rendered.isNull()) return ImageFailure(kErrInvalidPicture, QStringLiteral("ページを描けません。"), path);
+  if (rendered.isNull())
+    return ImageFailure(kErrInvalidPicture, QStringLiteral("ページを描けません。"), path);
   // The reader leaves the paper transparent; a drawing is read on white.
   QImage paper = AllocatePicture(px, QImage::Format_RGB32);
   if (paper.isNull()) return ImageFailure(kErrOutOfMemory, QString(), path);

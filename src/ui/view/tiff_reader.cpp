@@ -1,15 +1,15 @@
 #include "view/tiff_reader.h"
 
+#include <tiffio.h>
+
 #include <QFile>
 #include <algorithm>
 #include <climits>
-#include <optional>
 #include <cstdarg>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <vector>
-
-#include <tiffio.h>
 
 #include "io/image_refusal.h"
 #include "model/error_numbers.h"
@@ -72,8 +72,9 @@ PageTags ReadTags(TIFF* tif) {
   float xres = 0, yres = 0;
   std::uint16_t unit = RESUNIT_INCH;
   TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
-  if (TIFFGetField(tif, TIFFTAG_XRESOLUTION, &xres) && TIFFGetField(tif, TIFFTAG_YRESOLUTION, &yres) && xres > 0 &&
-      yres > 0 && unit != RESUNIT_NONE) {
+  if (TIFFGetField(tif, TIFFTAG_XRESOLUTION, &xres) &&
+      TIFFGetField(tif, TIFFTAG_YRESOLUTION, &yres) && xres > 0 && yres > 0 &&
+      unit != RESUNIT_NONE) {
     const double perMetre = unit == RESUNIT_CENTIMETER ? 100.0 : 1 / 0.0254;
     t.dotsPerMetreX = xres * perMetre;
     t.dotsPerMetreY = yres * perMetre;
@@ -101,15 +102,17 @@ qint64 DecodedBytes(const PageTags& t) {
 }
 
 ImageLoadResult PageMissing(int page, int count, const QString& path) {
-  return ImageFailure(kErrInvalidPicture,
-                      QStringLiteral("ページ %1 はありません。このファイルは %2 ページです。").arg(page).arg(count),
-                      path);
+  return ImageFailure(
+      kErrInvalidPicture,
+      QStringLiteral("ページ %1 はありません。このファイルは %2 ページです。").arg(page).arg(count),
+      path);
 }
 
 // Sets `tif` to page `page` or says why it cannot.
 std::optional<ImageLoadResult> GoToPage(TIFF* tif, int page, const QString& path) {
   const int count = TIFFNumberOfDirectories(tif);
-  if (page < 1 || page > count || !TIFFSetDirectory(tif, tdir_t(page - 1))) return PageMissing(page, count, path);
+  if (page < 1 || page > count || !TIFFSetDirectory(tif, tdir_t(page - 1)))
+    return PageMissing(page, count, path);
   return std::nullopt;
 }
 
@@ -125,7 +128,8 @@ void ExpandGreyRow(const std::uint8_t* in, const PageTags& t, std::uint8_t* out)
   }
   const std::uint8_t one = whiteIsZero ? 0 : 255;
   const std::uint8_t zero = whiteIsZero ? 255 : 0;
-  for (std::uint32_t x = 0; x < t.width; ++x) out[x] = (in[x >> 3] >> (7 - (x & 7))) & 1 ? one : zero;
+  for (std::uint32_t x = 0; x < t.width; ++x)
+    out[x] = (in[x >> 3] >> (7 - (x & 7))) & 1 ? one : zero;
 }
 
 ImageLoadResult Damaged(const QString& path) {
@@ -151,7 +155,8 @@ ImageLoadResult ReadThroughRgba(TIFF* tif, const PageTags& t, const QString& pat
   QImage image = AllocatePicture(QSize(int(t.width), int(t.height)), QImage::Format_RGB32);
   if (image.isNull()) return ImageFailure(kErrOutOfMemory, QString(), path);
   auto* raster = reinterpret_cast<std::uint32_t*>(image.bits());
-  if (!TIFFReadRGBAImageOriented(tif, t.width, t.height, raster, ORIENTATION_TOPLEFT, 0)) return Damaged(path);
+  if (!TIFFReadRGBAImageOriented(tif, t.width, t.height, raster, ORIENTATION_TOPLEFT, 0))
+    return Damaged(path);
   const qsizetype n = qsizetype(t.width) * t.height;
   for (qsizetype i = 0; i < n; ++i) {
     const std::uint32_t p = raster[i];
@@ -173,7 +178,8 @@ ImageProbe ProbeTiff(const QString& path, qint64 fileSize, int page) {
   TiffMessages messages;
   const TiffPtr tif = OpenTiff(path, messages);
   if (!tif) {
-    probe.result = ImageFailure(kErrInvalidPicture, QStringLiteral("TIFF ファイルが壊れています。"), path);
+    probe.result =
+        ImageFailure(kErrInvalidPicture, QStringLiteral("TIFF ファイルが壊れています。"), path);
     return probe;
   }
   probe.pageCount = TIFFNumberOfDirectories(tif.get());
@@ -182,9 +188,11 @@ ImageProbe ProbeTiff(const QString& path, qint64 fileSize, int page) {
     return probe;
   }
   const PageTags t = ReadTags(tif.get());
-  probe.size = QSize(int(std::min<std::uint32_t>(t.width, INT_MAX)), int(std::min<std::uint32_t>(t.height, INT_MAX)));
+  probe.size = QSize(int(std::min<std::uint32_t>(t.width, INT_MAX)),
+                     int(std::min<std::uint32_t>(t.height, INT_MAX)));
   if (t.width == 0 || t.height == 0 || t.width > INT_MAX / 4 || t.height > INT_MAX) {
-    probe.result = ImageFailure(kErrInvalidPicture, QStringLiteral("画像の大きさが読み取れません。"), path);
+    probe.result =
+        ImageFailure(kErrInvalidPicture, QStringLiteral("画像の大きさが読み取れません。"), path);
     return probe;
   }
   TiffPage declared{t.width, t.height, t.bitsPerSample * t.samplesPerPixel, t.compression, 0};
@@ -196,13 +204,15 @@ ImageProbe ProbeTiff(const QString& path, qint64 fileSize, int page) {
     end = std::max(end, TIFFGetStrileOffset(tif.get(), i) + count);
   }
   if (end > std::uint64_t(fileSize)) {
-    probe.result = ImageFailure(kErrInvalidPicture, QStringLiteral("ファイルが途中で切れています。"), path);
+    probe.result =
+        ImageFailure(kErrInvalidPicture, QStringLiteral("ファイルが途中で切れています。"), path);
     return probe;
   }
   if (TiffTooShortForItsSize(declared, std::uint64_t(fileSize))) {
     probe.result = ImageFailure(
         kErrInvalidPicture,
-        QStringLiteral("%1 × %2 ピクセルの画像を収めるにはファイルが小さすぎます。壊れたファイルです。")
+        QStringLiteral(
+            "%1 × %2 ピクセルの画像を収めるにはファイルが小さすぎます。壊れたファイルです。")
             .arg(t.width)
             .arg(t.height),
         path);
@@ -216,12 +226,13 @@ ImageProbe ProbeTiff(const QString& path, qint64 fileSize, int page) {
 ImageLoadResult ReadTiff(const QString& path, int page, QImage& out) {
   TiffMessages messages;
   const TiffPtr tif = OpenTiff(path, messages);
-  if (!tif) return ImageFailure(kErrInvalidPicture, QStringLiteral("TIFF ファイルが壊れています。"), path);
+  if (!tif)
+    return ImageFailure(kErrInvalidPicture, QStringLiteral("TIFF ファイルが壊れています。"), path);
   if (const auto missing = GoToPage(tif.get(), page, path)) return *missing;
   const PageTags t = ReadTags(tif.get());
   QImage image;
-  const ImageLoadResult r =
-      IsPlainGrey(t) ? ReadPlainGrey(tif.get(), t, path, image) : ReadThroughRgba(tif.get(), t, path, image);
+  const ImageLoadResult r = IsPlainGrey(t) ? ReadPlainGrey(tif.get(), t, path, image)
+                                           : ReadThroughRgba(tif.get(), t, path, image);
   if (!r.ok) return r;
   if (t.dotsPerMetreX > 0) {
     image.setDotsPerMeterX(int(t.dotsPerMetreX + 0.5));
