@@ -7,6 +7,10 @@
 #include <tiffio.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QListWidget>
+#include <QTimer>
 #include <QFile>
 #include <QPageSize>
 #include <QPainter>
@@ -18,6 +22,7 @@
 
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/page_dialog.h"
 #include "fake_message_sink.h"
 #include "io/drawing_pages.h"
 #include "io/project_flow.h"
@@ -320,6 +325,29 @@ TEST_F(DrawingFormatsTest, TheChosenPageIsKeptInTheProjectAndNamedOnTheCommandLi
       EXPECT_TRUE(messages.contains(QStringLiteral("ページ 5 はありません")))
           << messages.toStdString();
     }
+  }
+}
+
+// The window's own chooser: a line and a picture per page, the page picked
+// answered, a cancel answered with nothing.
+TEST_F(DrawingFormatsTest, ThePageDialogListsEveryPageWithItsPicture) {
+  const std::vector<DrawingPage> pages = DrawingPages(path("plan.pdf"));
+  for (const bool accept : {true, false}) {
+    int rows = 0;
+    bool pictures = true;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      auto* list = dialog->findChild<QListWidget*>();
+      rows = list->count();
+      for (int i = 0; i < rows; ++i) pictures = pictures && !list->item(i)->icon().isNull();
+      list->setCurrentRow(1);
+      accept ? dialog->accept() : dialog->reject();
+    });
+    PageDialog dialog(nullptr, path("plan.pdf"));
+    EXPECT_EQ(dialog.ChoosePage(pages), accept ? std::optional<int>(2) : std::nullopt);
+    EXPECT_EQ(rows, 2);
+    EXPECT_TRUE(pictures);
   }
 }
 

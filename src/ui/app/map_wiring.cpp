@@ -291,7 +291,7 @@ void MainWindow::loadImage(const QString& path, bool startsDrawing, int page) {
   pendingImage_.clear();
   // Which page, before anything of the drawing on screen is touched: a
   // cancel leaves it as it was, a page that is not there is refused.
-  PageDialog ownChooser(this);
+  PageDialog ownChooser(this, path);
   const std::vector<DrawingPage> pages = DrawingPages(path);
   if (!pages.empty()) {
     const PagePick pick = PickPage(pages, page, pageChooser_ ? pageChooser_ : &ownChooser);

@@ -4,11 +4,26 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
+#include <QPdfDocument>
+#include <QPixmap>
 #include <QVBoxLayout>
+
+#include "view/image_loader.h"
 
 namespace planimo {
 
+namespace {
+
+constexpr int kThumbnailSide = 96;
+
+}  // namespace
+
 std::optional<int> PageDialog::ChoosePage(const std::vector<DrawingPage>& pages) {
+  // The chooser comes only after the probe's checks have passed for page 1,
+  // so the document loads; a page it cannot draw simply has no picture.
+  QPdfDocument pdf;
+  const bool thumbnails = PagedFormat(path_) == "pdf" && pdf.load(path_) == QPdfDocument::Error::None;
   QDialog dialog(parent_);
   dialog.setWindowTitle(QStringLiteral("ページの選択"));
   auto* layout = new QVBoxLayout(&dialog);
@@ -17,7 +32,15 @@ std::optional<int> PageDialog::ChoosePage(const std::vector<DrawingPage>& pages)
   for (const DrawingPage& p : pages) {
     auto* item = new QListWidgetItem(QString::fromStdString(PageLine(p)), list);
     item->setData(Qt::UserRole, p.number);
+    if (thumbnails && p.widthPx > 0 && p.heightPx > 0) {
+      const QSize size = QSize(p.widthPx, p.heightPx).scaled(kThumbnailSide, kThumbnailSide, Qt::KeepAspectRatio);
+      QImage page(size, QImage::Format_RGB32);
+      page.fill(Qt::white);
+      QPainter(&page).drawImage(0, 0, pdf.render(p.number - 1, size));
+      item->setIcon(QPixmap::fromImage(page));
+    }
   }
+  list->setIconSize(QSize(kThumbnailSide, kThumbnailSide));
   list->setCurrentRow(0);
   layout->addWidget(list);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
