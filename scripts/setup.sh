@@ -6,7 +6,8 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(build-essential cmake ninja-build qt6-base-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic fp-utils
-  libjpeg-turbo-progs libjpeg62-turbo-dev xvfb xauth poppler-utils desktop-file-utils appstream file)
+  libjpeg-turbo-progs libjpeg62-turbo-dev libtiff-dev qt6-pdf-dev xvfb xauth poppler-utils
+  desktop-file-utils appstream file)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
   planimo::RegisterFontSubstitutions();
   planimo::MainWindow window;
   window.show();
-  if (!cl.fileToOpen().isEmpty()) window.openFile(cl.fileToOpen());
+  if (!cl.fileToOpen().isEmpty()) window.openFile(cl.fileToOpen(), cl.page);
 
   const QString shot = qEnvironmentVariable("PLANIMO_SCREENSHOT");
   if (!shot.isEmpty()) {

@@ -18,7 +18,10 @@ TEST(FileDialogTest, EveryChooserShowsEachFilterCaptionOnce) {
   Document doc;
   doc.settings.MAP_FD = maps.path().toStdString();
   doc.state.fMei_MapImage = "site_plan.jpg";
-  const QStringList images = {QStringLiteral("JPEG(*.jpg)"), QStringLiteral("GIF(*.gif)"), QStringLiteral("BMP(*.bmp)")};
+  const QStringList images = {QStringLiteral("JPEG(*.jpg)"), QStringLiteral("GIF(*.gif)"), QStringLiteral("BMP(*.bmp)"),
+                              QStringLiteral("PNG(*.png)"),  QStringLiteral("TIFF(*.tif)"),
+                              QStringLiteral("PDF(*.pdf)"),
+                              QStringLiteral("図面(*.jpg *.gif *.bmp *.png *.tif *.pdf)")};
   const struct {
     FileChooserRequest request;
     QStringList shown;

@@ -94,8 +94,9 @@ TEST(HeadlessPrint, WritesTheBitmapAndThePdfAndSaysWhatFailed) {
   EXPECT_EQ(PrintPdfWithoutWindow(doc, plan, pdf, badMethod, err), 2);
 
   // The window's image rules, before anything is allocated: a header that
-  // claims 60000 × 60000 pixels, a pipe, a PNG under a JPEG name are
-  // refused; a bitmap stored top row first opens.
+  // claims 60000 × 60000 pixels, a pipe, an icon under a JPEG name are
+  // refused; a bitmap stored top row first opens, and so does a PNG under a
+  // JPEG name: the content says what a file is, never its name.
   const auto write = [&](const char* name, const QByteArray& bytes) {
     QFile f(dir.filePath(QString::fromLatin1(name)));
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
@@ -106,6 +107,7 @@ TEST(HeadlessPrint, WritesTheBitmapAndThePdfAndSaysWhatFailed) {
   huge[sof + 6] = huge[sof + 8] = char(60000 & 0xFF);
   ASSERT_TRUE(write("huge.jpg", huge));
   ASSERT_TRUE(image.save(dir.filePath(QStringLiteral("png.jpg")), "png"));
+  ASSERT_TRUE(image.scaled(64, 64).save(dir.filePath(QStringLiteral("ico.jpg")), "ico"));
   ASSERT_EQ(::mkfifo(dir.filePath(QStringLiteral("pipe.jpg")).toLocal8Bit().constData(), 0600), 0);
   // One colour throughout, so its rows read top first are the same picture.
   ASSERT_TRUE(image.save(dir.filePath(QStringLiteral("topdown.bmp"))));
@@ -115,7 +117,7 @@ TEST(HeadlessPrint, WritesTheBitmapAndThePdfAndSaysWhatFailed) {
   const struct {
     const char* image;
     int status;
-  } images[] = {{"huge.jpg", 1}, {"pipe.jpg", 1}, {"png.jpg", 1}, {"topdown.bmp", 0}};
+  } images[] = {{"huge.jpg", 1}, {"pipe.jpg", 1}, {"ico.jpg", 1}, {"png.jpg", 0}, {"topdown.bmp", 0}};
   for (const auto& c : images) {
     messages.clear();
     const QString in = dir.filePath(QString::fromLatin1(c.image));

@@ -78,6 +78,39 @@ bool JpegTooShortForItsSize(std::span<const std::uint8_t> file) {
   return !frame || file.size() < JpegMinimumBytes(*frame);
 }
 
+std::uint64_t TiffMinimumBytes(const TiffPage& p) {
+  const std::uint64_t rowBytes = (p.width * static_cast<std::uint64_t>(p.bitsPerPixel) + 7) / 8;
+  const std::uint64_t raw = rowBytes * p.height;
+  switch (p.compression) {
+    case 1: return raw;                       // none
+    case 32773: return raw / 64;              // PackBits: 2 bytes repeat at most 128
+    case 5: return raw / 2048;                // LZW: a table of 4096 strings, each one byte longer at best
+    case 8:
+    case 32946: return raw / 1100;            // Deflate: at most about 1032 to 1
+    case 2:
+    case 3:
+    case 4: return p.height / 8;              // CCITT: at least one bit per row
+    default: return 0;
+  }
+}
+
+bool TiffTooShortForItsSize(const TiffPage& page, std::uint64_t bytesInFile) {
+  return page.dataBytes > bytesInFile || page.dataBytes < TiffMinimumBytes(page);
+}
+
+bool PdfIsComplete(std::span<const std::uint8_t> file) {
+  constexpr std::string_view kHeader = "%PDF-";
+  constexpr std::string_view kEnd = "%%EOF";
+  constexpr std::size_t kHeaderWindow = 1024;  // some writers put bytes before the header
+  constexpr std::size_t kTailWindow = 1024;
+  const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
+  const std::size_t header = text.find(kHeader);
+  if (header == std::string_view::npos || header > kHeaderWindow) return false;
+  const std::size_t tail = text.size() > kTailWindow ? text.size() - kTailWindow : 0;
+  const std::size_t end = text.rfind(kEnd);
+  return end != std::string_view::npos && end >= tail && end > header;
+}
+
 bool JpegWarningMeansDamage(std::string_view m) {
   // "Corrupt JPEG data: 3 extraneous bytes before marker 0xd9"
   constexpr std::string_view kStray = "Corrupt JPEG data: ";

@@ -130,6 +130,35 @@ std::string GetValue(const IniDocument& doc, std::string_view section, std::stri
   return std::string(Classify(doc.lines[*line]).value);
 }
 
+bool PutValueAfter(IniDocument& doc, std::string_view section, std::string_view afterKey, std::string_view key,
+                   std::string_view value) {
+  const std::optional<SectionRange> before = FindSection(doc, Trim(section));
+  const bool existed = before && FindKey(doc, *before, Trim(key));
+  if (!PutValue(doc, section, key, value)) return false;
+  if (existed) return true;
+  const std::optional<SectionRange> range = FindSection(doc, Trim(section));
+  const std::optional<std::size_t> line = FindKey(doc, *range, Trim(key));
+  const std::optional<std::size_t> after = FindKey(doc, *range, Trim(afterKey));
+  if (line && after && *after + 1 < *line) {
+    std::string moved = std::move(doc.lines[*line]);
+    doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(*line));
+    doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(*after + 1), std::move(moved));
+  }
+  return true;
+}
+
+bool RemoveValue(IniDocument& doc, std::string_view section, std::string_view key) {
+  bool removed = false;
+  for (;;) {
+    const std::optional<SectionRange> range = FindSection(doc, Trim(section));
+    if (!range) return removed;
+    const std::optional<std::size_t> line = FindKey(doc, *range, Trim(key));
+    if (!line) return removed;
+    doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(*line));
+    removed = true;
+  }
+}
+
 bool PutValue(IniDocument& doc, std::string_view section, std::string_view key, std::string_view value) {
   section = Trim(section);
   key = Trim(key);

@@ -39,6 +39,14 @@ std::string GetValue(const IniDocument& doc, std::string_view section, std::stri
 // written in quotes so it reads back unchanged.
 bool PutValue(IniDocument& doc, std::string_view section, std::string_view key, std::string_view value);
 
+// PutValue, except that a key not yet in the section goes right after
+// `afterKey` when that is there (at the section's end otherwise).
+bool PutValueAfter(IniDocument& doc, std::string_view section, std::string_view afterKey, std::string_view key,
+                   std::string_view value);
+
+// Removes every line of `key` in `section`; false when there was none.
+bool RemoveValue(IniDocument& doc, std::string_view section, std::string_view key);
+
 // A settings or project file holds a few kilobytes. A file past this size is
 // not one: as lines it would take tens of times its size in memory (a file
 // of empty lines fills gigabytes), so it reads as unreadable.

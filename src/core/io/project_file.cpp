@@ -1,6 +1,7 @@
 #include "io/project_file.h"
 
 #include <array>
+#include <charconv>
 #include <filesystem>
 #include <variant>
 #include <vector>
@@ -158,6 +159,14 @@ ErrorReport UnreadableProject(const std::string& path) {
   return NotReadableAsFile(path);
 }
 
+// The stored page; a project without the key (or with a value no page
+// number can be) shows the first page, as a reader of the older keys would.
+int StoredPage(const std::string& text) {
+  int page = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), page);
+  return ec == std::errc() && end == text.data() + text.size() && page >= 1 ? page : 1;
+}
+
 }  // namespace
 
 std::optional<ObjectFileNames> ObjectFileNamesFor(std::string_view projectFileName) {
@@ -174,6 +183,14 @@ void PutProjectValues(IniDocument& ini, const ProjectState& state, const ObjectF
   // An addition of this program's: readers that know only the image name
   // pass over it.
   PutValue(ini, kFiles, "fMei_MapFolder", s.fMei_MapFolder);
+  // Likewise the page of a file of several pages; page 1 writes nothing (and
+  // takes away what an earlier save wrote), so a one-page drawing's project
+  // is as it always was.
+  if (s.fMei_MapPage != 1) {
+    PutValueAfter(ini, kFiles, "fMei_MapFolder", "fMei_MapPage", std::to_string(s.fMei_MapPage));
+  } else {
+    RemoveValue(ini, kFiles, "fMei_MapPage");
+  }
   for (const Key& k : ProjectKeys(s)) PutValue(ini, k.section, k.name, ValueText(k.field));
   PutValue(ini, kFiles, "Text_Bin", names.text);
   PutValue(ini, kFiles, "Line_Bin", names.line);
@@ -183,6 +200,7 @@ void PutProjectValues(IniDocument& ini, const ProjectState& state, const ObjectF
 std::optional<ErrorReport> GetProjectValues(const IniDocument& ini, ProjectState& s) {
   s.fMei_MapImage = GetValue(ini, kFiles, "fMei_MapImage");
   s.fMei_MapFolder = GetValue(ini, kFiles, "fMei_MapFolder");
+  s.fMei_MapPage = StoredPage(GetValue(ini, kFiles, "fMei_MapPage"));
   for (const Key& k : ProjectKeys(s)) {
     const std::string text = GetValue(ini, k.section, k.name);
     if (auto* b = std::get_if<bool*>(&k.field)) {

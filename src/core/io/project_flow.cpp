@@ -71,8 +71,18 @@ SaveOutcome Saved(const SaveNotes& notes) {
 }  // namespace
 
 FileChooserRequest NewDrawingChooser(const Document& doc) {
-  return {false, "イメージデータを開きます", doc.settings.MAP_FD, "jpg",
-          {{"JPEG(*.jpg)", "*.jpg *.jpeg"}, {"GIF(*.gif)", "*.gif"}, {"BMP(*.bmp)", "*.bmp"}}, ""};
+  return {false,
+          "イメージデータを開きます",
+          doc.settings.MAP_FD,
+          "jpg",
+          {{"JPEG(*.jpg)", "*.jpg *.jpeg"},
+           {"GIF(*.gif)", "*.gif"},
+           {"BMP(*.bmp)", "*.bmp"},
+           {"PNG(*.png)", "*.png"},
+           {"TIFF(*.tif)", "*.tif *.tiff"},
+           {"PDF(*.pdf)", "*.pdf"},
+           {"図面(*.jpg *.gif *.bmp *.png *.tif *.pdf)", "*.jpg *.jpeg *.gif *.bmp *.png *.tif *.tiff *.pdf"}},
+          ""};
 }
 
 FileChooserRequest OpenProjectChooser(const Document& doc) {
@@ -99,10 +109,11 @@ FileChooserRequest MissingImageChooser(const Document& doc) {
   return r;
 }
 
-void StartNewDrawing(Document& doc, MeasureSession& s, const std::string& imagePath) {
+void StartNewDrawing(Document& doc, MeasureSession& s, const std::string& imagePath, int page) {
   ClearDrawing(doc, s);
   const SplitPathResult parts = SplitPath(imagePath);
   UseImage(doc, parts.folder, parts.fileName);
+  doc.state.fMei_MapPage = page;
   // The new drawing has no project file yet: Save waits for a Save As.
   doc.files.projectFolder.clear();
   doc.files.projectFileName.clear();

@@ -57,7 +57,8 @@ inline constexpr std::string_view kUnsavedQuestion = "図面が変更されて�
 
 // "新しい図面の作成", once the chosen image is shown: the drawing starts
 // empty at 100 % with the measuring tool; the project values carry over.
-void StartNewDrawing(Document& doc, MeasureSession& s, const std::string& imagePath);
+// `page` is the page shown of a file of several pages (from 1).
+void StartNewDrawing(Document& doc, MeasureSession& s, const std::string& imagePath, int page = 1);
 
 struct OpenOutcome {
   std::optional<ErrorReport> error;    // nothing was opened; the drawing is as it was

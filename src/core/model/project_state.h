@@ -74,6 +74,8 @@ struct ProjectState {
   // The folder the image was last opened from, so that
   // a project kept away from MAP_FD finds its drawing again.
   std::string fMei_MapFolder;
+  // The page of a drawing file of several pages (a TIFF or a PDF), from 1.
+  int fMei_MapPage = 1;
 
   // Run-time state, not stored.
   bool booPickHosei = false;

@@ -17,6 +17,7 @@ namespace planimo {
 namespace {
 
 const QString kCsvOption = QStringLiteral("csv");
+const QString kPageOption = QStringLiteral("page");
 
 QString FromReport(std::string_view handler, const ErrorReport& r) {
   return QString::fromStdString(ErrorBoxText(handler, r.number, r.description)).replace(QLatin1Char('\r'),
@@ -53,6 +54,10 @@ void AddOptions(QCommandLineParser& parser) {
                                      QStringLiteral("Write the CSV table KIND (distances, routes, areas, positions) "
                                                     "of PROJECT.ini to OUT.csv without opening a window."),
                                      QStringLiteral("KIND")));
+  parser.addOption(QCommandLineOption(kPageOption,
+                                     QStringLiteral("Open page N (from 1) of a TIFF or PDF drawing without asking; "
+                                                    "with a project, show page N instead of the stored one."),
+                                     QStringLiteral("N")));
   parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A project (.ini) or an image to open."),
                                QStringLiteral("[PROJECT.ini | IMAGE] [OUT.csv | OUT.bmp | OUT.pdf]"));
   AddPrintOptions(parser);
@@ -72,6 +77,11 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   cl.csvKind = parser.value(kCsvOption);
   if (parser.isSet(kCsvOption) && cl.csvKind.isEmpty()) cl.error = QStringLiteral("--csv needs a KIND");
   cl.positional = parser.positionalArguments();
+  if (parser.isSet(kPageOption)) {
+    bool number = false;
+    cl.page = parser.value(kPageOption).toInt(&number);
+    if (!number || cl.page < 1) cl.error = QStringLiteral("--page N: N is a page number from 1.");
+  }
   ReadPrintOptions(parser, cl);
   if (cl.csvKind.isEmpty() && !cl.bmp && cl.pdfMethod.isEmpty() && cl.positional.size() > 1) {
     cl.error = QStringLiteral("Only one file can be opened.");

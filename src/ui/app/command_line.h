@@ -1,7 +1,9 @@
 #pragma once
 
 // The program's command line:
-//   planimo [PROJECT.ini | IMAGE]       open a project (or an image) at start
+//   planimo [PROJECT.ini | IMAGE] [--page N]
+//                                       open a project (or an image) at start,
+//                                       on page N of a TIFF or a PDF
 //   planimo --csv KIND PROJECT.ini OUT.csv
 //                                       write one CSV table without a window
 //   planimo --bmp PROJECT.ini OUT.bmp   write the annotated drawing as a bitmap
@@ -30,6 +32,7 @@ struct CommandLine {
   bool bmp = false;   // --bmp
   QString pdfMethod;  // --pdf METHOD
   bool colour = false, mono = false, comments = false;  // --color, --mono, --comments
+  int page = 0;       // --page N (from 1); 0: the project's page, or ask
   QStringList positional;
 
   // What the window opens at start: a project or an image; empty for none.

@@ -74,15 +74,15 @@ void MainWindow::connectFileCommands() {
   });
 }
 
-void MainWindow::openFile(const QString& path) {
+void MainWindow::openFile(const QString& path, int page) {
   if (path.endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive)) {
-    openProject(path);
+    openProject(path, page);
   } else {
-    openImage(path);
+    openImage(path, page);
   }
 }
 
-void MainWindow::openProject(const QString& path) {
+void MainWindow::openProject(const QString& path, int page) {
   OpenOutcome r;
   {
     BusyGuard busy(this);
@@ -95,6 +95,7 @@ void MainWindow::openProject(const QString& path) {
     return;
   }
   noteRecentDrawing(path);
+  if (page > 0) doc_.state.fMei_MapPage = page;  // named on the command line
   showReadouts();
   if (view_ != nullptr) {
     // The previous drawing's image goes whatever happens next: the project's
@@ -102,7 +103,7 @@ void MainWindow::openProject(const QString& path) {
     // cannot be read leaves the empty surface and says so; one the user did
     // not point to when asked leaves it without another word.
     view_->clearImage();
-    if (!r.imagePath.empty()) loadImage(QString::fromStdString(r.imagePath), false);
+    if (!r.imagePath.empty()) loadImage(QString::fromStdString(r.imagePath), false, doc_.state.fMei_MapPage);
     view_->applyZoom();
     view_->refresh();
   }

@@ -100,7 +100,7 @@ void MainWindow::setStatusText(int number, const QString& text) {
 void MainWindow::installMapView(QWidget* view) {
   view->setObjectName(QStringLiteral("pictWindow"));
   setCentralWidget(view);  // deletes the one before
-  if (!pendingImage_.isEmpty()) openImage(pendingImage_);
+  if (!pendingImage_.isEmpty()) openImage(pendingImage_, pendingPage_);
 }
 
 void MainWindow::resetDispMenu() {

@@ -30,6 +30,7 @@ namespace planimo {
 
 class AnnotationCommands;
 class MapView;
+class PageChooser;
 class PrintCommands;
 struct MapMouseEvent;
 struct MouseResult;
@@ -75,7 +76,11 @@ class MainWindow : public QMainWindow {
   // chooser. Until the view exists the path is only kept, so the view can
   // open it when it is installed. The drawing's objects are cleared only once
   // the new image is shown: a file that cannot be read loses nothing.
-  void openImage(const QString& path);
+  // `page` (from 1) picks the page of a TIFF or a PDF; 0 asks the page
+  // chooser when the file has several.
+  void openImage(const QString& path, int page = 0);
+  // Replaces the page chooser (tests); null restores the window's own.
+  void setPageChooser(PageChooser* chooser) { pageChooser_ = chooser; }
   // mnuFileNewPrj: asks for an image, then openImage. Tests replace the
   // chooser; an empty answer is a cancel.
   void newDrawing();
@@ -85,8 +90,9 @@ class MainWindow : public QMainWindow {
 
   // The File menu's project commands (file_commands.cpp). A project (.ini)
   // or an image, as the command line names it.
-  void openFile(const QString& path);
-  void openProject(const QString& path);
+  void openFile(const QString& path, int page = 0);
+  // `page` above 0 shows that page instead of the one the project stores.
+  void openProject(const QString& path, int page = 0);
   bool saveProject();    // "図面の上書き保存"; false when not saved
   bool saveProjectAs();  // "名前を付けて図面の保存..."
   void exportCsv(CsvKind kind);
@@ -186,8 +192,9 @@ class MainWindow : public QMainWindow {
   void afterMouse(const MouseResult& r);
   // Shows `path` in the map view; `startsDrawing` when the image begins a new
   // drawing, not when it is the image of the project just opened.
-  void loadImage(const QString& path, bool startsDrawing);
-  void finishImageLoad(const ImageLoadResult& r, const QString& path, bool startsDrawing);
+  // `page` 0 asks which page of a file of several pages.
+  void loadImage(const QString& path, bool startsDrawing, int page);
+  void finishImageLoad(const ImageLoadResult& r, const QString& path, bool startsDrawing, int page);
   void showReadouts();
   void connectFileCommands();
   QString chooseFile(const FileChooserRequest& request);
@@ -204,6 +211,7 @@ class MainWindow : public QMainWindow {
   QString settingsFile_;
   QString settingsWriteFile_;
   QString pendingImage_;
+  int pendingPage_ = 0;
   std::array<QLineEdit*, 7> readouts_{};
   std::array<QLabel*, 6> panels_{};
   std::function<void(float)> zoomHook_;
@@ -215,9 +223,11 @@ class MainWindow : public QMainWindow {
   QPointer<OptionsDialog> options_;
   PrintCommands* printing_ = nullptr;
   std::function<QString()> imageChooser_;
+  PageChooser* pageChooser_ = nullptr;
   std::function<QString(const FileChooserRequest&)> fileChooser_;
   // The read that keeps the window locked: its file and what it is for.
   QString loadingPath_;
+  int loadingPage_ = 1;
   bool loadingStartsDrawing_ = true;
   bool loadingLocked_ = false;
   bool spaceDown_ = false;

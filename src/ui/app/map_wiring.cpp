@@ -23,6 +23,8 @@
 #include "app/error_box.h"
 #include "app/main_window.h"
 #include "app/options_dialog.h"
+#include "app/page_dialog.h"
+#include "io/drawing_pages.h"
 #include "io/project_flow.h"
 #include "measure/abandon.h"
 #include "measure/dispatcher.h"
@@ -100,7 +102,7 @@ void MainWindow::setupMapView() {
     loadingLocked_ = false;
     QApplication::restoreOverrideCursor();
     setEnabled(true);
-    finishImageLoad(r, loadingPath_, loadingStartsDrawing_);
+    finishImageLoad(r, loadingPath_, loadingStartsDrawing_, loadingPage_);
   });
   // The Space key is no modifier to Qt: the window watches it for the map.
   qApp->installEventFilter(this);
@@ -255,7 +257,9 @@ QString DroppedImage(const QMimeData* data) {
   for (const QUrl& url : data->urls()) {
     if (!url.isLocalFile()) continue;
     const QString suffix = QFileInfo(url.toLocalFile()).suffix().toLower();
-    if (suffix == u"jpg" || suffix == u"jpeg" || suffix == u"gif" || suffix == u"bmp") return url.toLocalFile();
+    for (const char* known : {"jpg", "jpeg", "gif", "bmp", "png", "tif", "tiff", "pdf"}) {
+      if (suffix == QLatin1String(known)) return url.toLocalFile();
+    }
   }
   return {};
 }
@@ -280,20 +284,38 @@ void MainWindow::newDrawing() {
   openImage(path);
 }
 
-void MainWindow::openImage(const QString& path) { loadImage(path, true); }
+void MainWindow::openImage(const QString& path, int page) { loadImage(path, true, page); }
 
-void MainWindow::loadImage(const QString& path, bool startsDrawing) {
+void MainWindow::loadImage(const QString& path, bool startsDrawing, int page) {
   if (view_ == nullptr) {
     pendingImage_ = path;
+    pendingPage_ = page;
     return;
   }
   pendingImage_.clear();
+  // Which page, before anything of the drawing on screen is touched: a
+  // cancel leaves it as it was, a page that is not there is refused.
+  PageDialog ownChooser(this, path);
+  const std::vector<DrawingPage> pages = DrawingPages(path);
+  if (!pages.empty()) {
+    const PagePick pick = PickPage(pages, page, pageChooser_ ? pageChooser_ : &ownChooser);
+    if (pick.cancelled) return;
+    if (!pick.page) {
+      sink_->error(QStringLiteral("画像表示時エラー"),
+                   QStringLiteral("subMapDraw()\r") +
+                       ImageFailure(kErrInvalidPicture, QString::fromStdString(pick.error), path).description);
+      return;
+    }
+    page = *pick.page;
+  } else if (page == 0) {
+    page = 1;  // the probe says what is wrong with the file
+  }
   AbandonMeasurement(doc_, session_);  // a drop or a recent drawing, as New does
   view_->refresh();
   ImageLoadResult r;
   {
     BusyGuard busy(this);
-    r = view_->openImage(path);
+    r = view_->openImage(path, page);
   }
   if (!r.ok) {
     sink_->error(QStringLiteral("画像表示時エラー"), QStringLiteral("subMapDraw()\r") + r.description);
@@ -302,6 +324,7 @@ void MainWindow::loadImage(const QString& path, bool startsDrawing) {
   if (r.pending) {
     // Whatever the image is for is done once it has been read.
     loadingPath_ = path;
+    loadingPage_ = page;
     loadingStartsDrawing_ = startsDrawing;
     // The full-resolution read goes on; the window stays locked until then.
     setEnabled(false);
@@ -309,10 +332,10 @@ void MainWindow::loadImage(const QString& path, bool startsDrawing) {
     loadingLocked_ = true;
     return;
   }
-  finishImageLoad(r, path, startsDrawing);
+  finishImageLoad(r, path, startsDrawing, page);
 }
 
-void MainWindow::finishImageLoad(const ImageLoadResult& r, const QString& path, bool startsDrawing) {
+void MainWindow::finishImageLoad(const ImageLoadResult& r, const QString& path, bool startsDrawing, int page) {
   if (!r.ok) {
     sink_->error(QStringLiteral("画像表示時エラー"), QStringLiteral("subMapDraw()\r") + r.description);
     return;
@@ -321,7 +344,7 @@ void MainWindow::finishImageLoad(const ImageLoadResult& r, const QString& path, 
   // project's image only shows under the project just opened.
   if (startsDrawing) {
     if (options_) options_->close();
-    StartNewDrawing(doc_, session_, QDir::toNativeSeparators(path).toStdString());
+    StartNewDrawing(doc_, session_, QDir::toNativeSeparators(path).toStdString(), page);
   }
   view_->applyZoom();
   if (startsDrawing) startHistory();

@@ -35,9 +35,10 @@ bool Prepare(Document& doc, const QString& imagePath, const HeadlessPrintOptions
   // The window's refusals first, before a pixel is allocated: a header
   // that claims more than the file or the memory can hold, a pipe or a
   // device in place of a file.
-  const ImageProbe probe = ProbeImage(imagePath, false);
+  const int page = doc.state.fMei_MapPage;
+  const ImageProbe probe = ProbeImage(imagePath, false, page);
   QImage image;
-  const ImageLoadResult r = probe.result.ok ? ReadImage(imagePath, image) : probe.result;
+  const ImageLoadResult r = probe.result.ok ? ReadImage(imagePath, image, page) : probe.result;
   if (!r.ok) {
     err << QStringLiteral("subMapDraw()\n") << r.description << '\n';
     return false;
@@ -131,6 +132,7 @@ int PrintWithoutWindow(const CommandLine& cl, const QString& programFolder, QTex
     Report(err, "mnuFileOpenPrj_Click", failed->number, failed->description);
     return 1;
   }
+  if (cl.page > 0) doc.state.fMei_MapPage = cl.page;
   HeadlessPrintOptions options;
   options.method = cl.pdfMethod.toInt();
   if (cl.colour || cl.mono) options.colour = cl.colour;

@@ -4,8 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPainter>
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <mutex>
 #include <optional>
 #include <span>
@@ -19,16 +21,15 @@
 #include "view/decoder_warnings.h"
 #include "view/image_check.h"
 #include "view/memory_budget.h"
+#include "view/pdf_page.h"
+#include "view/tiff_reader.h"
 
 namespace planimo {
 
 namespace {
 
-// The number's usual text, what exactly was wrong, and the file.
 ImageLoadResult Failure(int number, const QString& detail, const QString& path) {
-  const QString text = QString::fromStdString(ErrorDescription(number)) + detail + QStringLiteral(" (") +
-                       QDir::toNativeSeparators(path) + QLatin1Char(')');
-  return ImageLoadResult{false, false, number, text};
+  return ImageFailure(number, detail, path);
 }
 
 // The limit is process-wide in Qt; it is set once, before the first read.
@@ -43,7 +44,9 @@ void OpenReader(QImageReader& reader) {
   reader.setDecideFormatFromContent(true);
 }
 
-bool IsSupportedFormat(const QByteArray& f) { return f == "jpeg" || f == "jpg" || f == "gif" || f == "bmp"; }
+bool IsSupportedFormat(const QByteArray& f) {
+  return f == "jpeg" || f == "jpg" || f == "gif" || f == "bmp" || f == "png";
+}
 
 int BytesPerPixel(QImage::Format f) {
   switch (f) {
@@ -57,9 +60,27 @@ int BytesPerPixel(QImage::Format f) {
   }
 }
 
-// Grey palettes (8-bit scans saved as BMP or GIF) become plain 8-bit grey.
+// Grey palettes (8-bit scans saved as BMP, GIF or PNG) and 1-bit scans
+// become plain 8-bit grey; a picture with transparency is laid on white
+// paper, as a drawing is read.
+bool HasGreyPalette(const QImage& img) {
+  const QList<QRgb> table = img.colorTable();
+  return !table.isEmpty() && std::all_of(table.begin(), table.end(), [](QRgb c) { return qIsGray(c); });
+}
+
 void KeepGreyEightBit(QImage& img) {
-  if (img.format() == QImage::Format_Indexed8 && img.isGrayscale()) img.convertTo(QImage::Format_Grayscale8);
+  const QImage::Format f = img.format();
+  if ((f == QImage::Format_Indexed8 || f == QImage::Format_Mono || f == QImage::Format_MonoLSB) &&
+      HasGreyPalette(img)) {
+    img.convertTo(QImage::Format_Grayscale8);
+  } else if (img.hasAlphaChannel()) {
+    QImage paper(img.size(), QImage::Format_RGB32);
+    paper.setDotsPerMeterX(img.dotsPerMeterX());
+    paper.setDotsPerMeterY(img.dotsPerMeterY());
+    paper.fill(Qt::white);
+    QPainter(&paper).drawImage(0, 0, img);
+    img = std::move(paper);
+  }
 }
 
 // Below this a picture is left to the reader's own allocation.
@@ -123,12 +144,60 @@ class FileBytes {
   std::span<const std::uint8_t> bytes_;
 };
 
+// Error 7 when the decoded picture would take more than the machine can give now.
+std::optional<ImageLoadResult> TooLargeForMemory(const ImageProbe& probe, const QString& path) {
+  const qint64 limit = std::min<qint64>(qint64(ImageAllocationLimitMb()) * 1024 * 1024,
+                                        qint64(std::min<std::uint64_t>(MemoryAvailableForPicture(), INT64_MAX)));
+  if (probe.decodedBytes <= limit) return std::nullopt;
+  return Failure(kErrOutOfMemory,
+                 QStringLiteral("%1 × %2 ピクセルの画像には %3 MB が必要ですが、使えるのは %4 MB までです。")
+                     .arg(probe.size.width())
+                     .arg(probe.size.height())
+                     .arg(probe.decodedBytes / (1024 * 1024))
+                     .arg(limit / (1024 * 1024)),
+                 path);
+}
+
 // A decoder warning about damaged data refuses the picture it handed over.
 ImageLoadResult DamageFailure(const QString& path) {
   return Failure(kErrInvalidPicture, QStringLiteral("画像のデータが壊れています。"), path);
 }
 
 }  // namespace
+
+ImageLoadResult ImageFailure(int number, const QString& detail, const QString& path) {
+  const QString text = QString::fromStdString(ErrorDescription(number)) + detail + QStringLiteral(" (") +
+                       QDir::toNativeSeparators(path) + QLatin1Char(')');
+  return ImageLoadResult{false, false, number, text};
+}
+
+QImage AllocatePicture(QSize size, QImage::Format format) {
+  QImage image = AllocateLarge(size, format);
+  return image.isNull() ? QImage(size, format) : image;
+}
+
+QByteArray PagedFormat(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QByteArray head = file.read(1024);
+  if (head.startsWith("II*\0") || head.startsWith("MM\0*") || head.startsWith("II+\0") || head.startsWith("MM\0+")) {
+    return "tiff";
+  }
+  if (head.contains("%PDF-")) return "pdf";
+  return {};
+}
+
+std::vector<DrawingPage> DrawingPages(const QString& path) {
+  if (!QFileInfo(path).isFile()) return {};
+  const QByteArray paged = PagedFormat(path);
+  if (paged == "tiff") return TiffPages(path);
+  if (paged == "pdf") return PdfPages(path);
+  QImageReader reader(path);
+  OpenReader(reader);
+  const QSize size = reader.size();
+  if (!reader.canRead() || !size.isValid()) return {};
+  return {DrawingPage{1, size.width(), std::abs(size.height()), 0, 0}};
+}
 
 int ImageAllocationLimitMb() {
   const long pages = sysconf(_SC_PHYS_PAGES);
@@ -138,7 +207,7 @@ int ImageAllocationLimitMb() {
   return static_cast<int>(std::clamp<long long>(halfMb, 256, INT_MAX));
 }
 
-ImageProbe ProbeImage(const QString& path, bool checkJpegStream) {
+ImageProbe ProbeImage(const QString& path, bool checkJpegStream, int page) {
   ImageProbe probe;
   const QFileInfo info(path);
   if (path.isEmpty() || !info.exists()) {
@@ -155,12 +224,29 @@ ImageProbe ProbeImage(const QString& path, bool checkJpegStream) {
     probe.result = Failure(kErrPathFileAccess, QStringLiteral("ファイルを読み取れません。"), path);
     return probe;
   }
+  const QByteArray paged = PagedFormat(path);
+  if (!paged.isEmpty()) {
+    probe = paged == "tiff" ? ProbeTiff(path, file.size(), page) : ProbePdf(path, page);
+    if (!probe.result.ok) return probe;
+    probe.result.ok = false;
+    if (auto refused = TooLargeForMemory(probe, path)) {
+      probe.result = *refused;
+      return probe;
+    }
+    probe.result.ok = true;
+    return probe;
+  }
   QImageReader reader(&file);
   OpenReader(reader);
   probe.format = reader.format();
   if (!reader.canRead() || !IsSupportedFormat(probe.format)) {
     probe.result = Failure(kErrInvalidPicture,
-                           QStringLiteral("JPEG、GIF、BMP のどれでもないか、壊れたファイルです。"), path);
+                           QStringLiteral("JPEG、GIF、BMP、PNG、TIFF、PDF のどれでもないか、壊れたファイルです。"), path);
+    return probe;
+  }
+  if (page != 1) {
+    probe.result = Failure(kErrInvalidPicture,
+                           QStringLiteral("ページ %1 はありません。このファイルは 1 ページです。").arg(page), path);
     return probe;
   }
   probe.size = reader.size();
@@ -184,16 +270,8 @@ ImageProbe ProbeImage(const QString& path, bool checkJpegStream) {
     return probe;
   }
   probe.decodedBytes = qint64(probe.size.width()) * probe.size.height() * BytesPerPixel(reader.imageFormat());
-  const qint64 limit = std::min<qint64>(qint64(ImageAllocationLimitMb()) * 1024 * 1024,
-                                        qint64(std::min<std::uint64_t>(MemoryAvailableForPicture(), INT64_MAX)));
-  if (probe.decodedBytes > limit) {
-    probe.result = Failure(kErrOutOfMemory,
-                           QStringLiteral("%1 × %2 ピクセルの画像には %3 MB が必要ですが、使えるのは %4 MB までです。")
-                               .arg(probe.size.width())
-                               .arg(probe.size.height())
-                               .arg(probe.decodedBytes / (1024 * 1024))
-                               .arg(limit / (1024 * 1024)),
-                           path);
+  if (auto refused = TooLargeForMemory(probe, path)) {
+    probe.result = *refused;
     return probe;
   }
   const bool complete =
@@ -206,9 +284,16 @@ ImageProbe ProbeImage(const QString& path, bool checkJpegStream) {
   return probe;
 }
 
-ImageLoadResult ReadImage(const QString& path, QImage& out) {
+ImageLoadResult ReadImage(const QString& path, QImage& out, int page) {
   if (QFileInfo(path).exists() && !QFileInfo(path).isFile()) {
     return Failure(kErrPathFileAccess, QStringLiteral("ファイルを読み取れません。通常のファイルではありません。"), path);
+  }
+  const QByteArray paged = PagedFormat(path);
+  if (paged == "tiff") return ReadTiff(path, page, out);
+  if (paged == "pdf") return ReadPdfPage(path, page, out);
+  if (page != 1) {
+    return Failure(kErrInvalidPicture, QStringLiteral("ページ %1 はありません。このファイルは 1 ページです。").arg(page),
+                   path);
   }
   QImageReader reader(path);
   OpenReader(reader);

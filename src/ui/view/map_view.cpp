@@ -74,6 +74,8 @@ void MapView::display(Shown s, float zoom) {
   shown_ = picture_ ? picture_->full() : QImage();
   fullSize_ = s.fullSize;
   path_ = std::move(s.path);
+  page_ = s.page;
+  pdfPage_ = s.pdfPage;
   shownZoom_ = zoom;
   surfacePx_ = fullSize_.isEmpty() ? QSize()
                                    : QSize(RoundPx(fullSize_.width() * double(zoom)),
@@ -86,7 +88,7 @@ ZoomResult MapView::applyZoom() {
   ZoomResult result;
   const float zoom = doc_.view.sngZoom;
   if (hasImage() && std::isfinite(zoom) && zoom > 0) {
-    Shown same{picture_, fullSize_, path_};
+    Shown same{picture_, fullSize_, path_, page_, pdfPage_};
     display(std::move(same), zoom);
     result.imageShown = true;
   }

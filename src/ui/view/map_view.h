@@ -55,8 +55,8 @@ class MapView : public QAbstractScrollArea {
   // worker thread and its rows show as they arrive (firstPictureShown once
   // they fill the viewport); then `pending` is set and imageReady follows.
   // imageReady is emitted (queued, after this returns) for every successful
-  // load.
-  ImageLoadResult openImage(const QString& path);
+  // load. `page` (from 1) is the page of a TIFF or a PDF.
+  ImageLoadResult openImage(const QString& path, int page = 1);
 
   // Drops the image (and any read still running): the view shows the empty
   // surface with the records alone, as before the first image. A project
@@ -86,6 +86,10 @@ class MapView : public QAbstractScrollArea {
   const ScanPicture* picture() const { return picture_.get(); }
   bool isLoading() const { return loading_; }
   QString imagePath() const { return path_; }
+  int imagePage() const { return page_; }  // the page shown of a TIFF or a PDF, from 1
+  // The picture is a PDF page at exactly 96 dpi (pdf_page.h): its paper
+  // size is exact, whatever its dots per metre round to.
+  bool isPdfPage() const { return pdfPage_; }
   QSize imageSize() const { return fullSize_; }     // pixels as loaded
   QSize surfaceSize() const { return surfacePx_; }  // pixels at the shown factor
   // The viewport the layout works with: the area inside both scroll bars,
@@ -124,6 +128,8 @@ class MapView : public QAbstractScrollArea {
     std::shared_ptr<ScanPicture> picture;
     QSize fullSize;
     QString path;
+    int page = 1;
+    bool pdfPage = false;
   };
 
   ImageLoadResult openJpeg(const QString& path, float zoom, bool large, bool withLevels, bool& viaQt);
@@ -143,6 +149,8 @@ class MapView : public QAbstractScrollArea {
   QImage shown_;        // the full image of picture_ (see image())
   QSize fullSize_;      // pixel size of the full image
   QString path_;
+  int page_ = 1;
+  bool pdfPage_ = false;
   float shownZoom_ = 1.0f;
   QSize surfacePx_;
   Shown previous_;      // restored when the full read fails

@@ -58,7 +58,7 @@ void MapView::buildLevels(const std::shared_ptr<ScanPicture>& picture) {
   });
 }
 
-ImageLoadResult MapView::openImage(const QString& path) {
+ImageLoadResult MapView::openImage(const QString& path, int page) {
   if (loading_) {
     // The earlier read finishes first, so that "the view as it was" is a
     // whole picture and not a partial one.
@@ -66,7 +66,7 @@ ImageLoadResult MapView::openImage(const QString& path) {
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
   }
   // A JPEG cut short is refused by its decoder's warnings, in either reader.
-  const ImageProbe probe = ProbeImage(path, false);
+  const ImageProbe probe = ProbeImage(path, false, page);
   if (!probe.result.ok) return probe.result;
   const float zoom = doc_.view.sngZoomPrev;  // the records stand at this factor
   const qint64 pixels = qint64(probe.size.width()) * probe.size.height();
@@ -79,12 +79,12 @@ ImageLoadResult MapView::openImage(const QString& path) {
   }
   if (!IsJpeg(probe.format) || !large) {
     QImage image;
-    ImageLoadResult result = ReadImage(path, image);
+    ImageLoadResult result = ReadImage(path, image, page);
     if (!result.ok) return result;
     const QSize size = image.size();
     ++generation_;
     stopHelper();
-    display(Shown{ScanPicture::Wrap(std::move(image), pixels >= kLevelPixels), size, path}, zoom);
+    display(Shown{ScanPicture::Wrap(std::move(image), pixels >= kLevelPixels), size, path, page, result.pdfPage}, zoom);
     buildLevels(picture_);
     QMetaObject::invokeMethod(this, [this, result] { emit imageReady(result); }, Qt::QueuedConnection);
     return result;
@@ -97,7 +97,7 @@ ImageLoadResult MapView::openImage(const QString& path) {
   if (!first.ok) return first;
   const unsigned generation = ++generation_;
   stopHelper();
-  previous_ = Shown{picture_, fullSize_, path_};
+  previous_ = Shown{picture_, fullSize_, path_, page_, pdfPage_};
   loading_ = true;
   awaitingFirst_ = true;
   display(Shown{ScanPicture::Wrap(std::move(reduced), false), probe.size, path}, zoom);
@@ -149,7 +149,7 @@ ImageLoadResult MapView::openJpeg(const QString& path, float zoom, bool large, b
   }
   const unsigned generation = ++generation_;
   stopHelper();
-  previous_ = Shown{picture_, fullSize_, path_};
+  previous_ = Shown{picture_, fullSize_, path_, page_, pdfPage_};
   loading_ = true;
   awaitingFirst_ = true;
   paintedRows_ = 0;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 namespace planimo {
@@ -91,6 +92,51 @@ TEST(ImageRefusal, DecoderWarningsAboutDamagedDataRefuse) {
       {"Unknown Adobe color transform code 3", false},
   };
   for (const auto& c : cases) EXPECT_EQ(JpegWarningMeansDamage(c.message), c.damage) << c.message;
+}
+
+// A TIFF page's strips against the pixels they claim: uncompressed rows
+// exactly, compressed data no smaller than its coding's best ratio allows,
+// and never past the end of the file.
+TEST(ImageRefusal, TiffPageDataAgainstThePixelsItClaims) {
+  constexpr std::uint64_t kA0Width = 19866, kA0Height = 28087;
+  const struct {
+    const char* name;
+    TiffPage page;
+    std::uint64_t fileBytes;
+    bool refused;
+  } cases[] = {
+      {"uncompressed 1-bit, whole", {kA0Width, kA0Height, 1, 1, (kA0Width + 7) / 8 * kA0Height}, 80'000'000, false},
+      {"uncompressed 1-bit, a row short", {kA0Width, kA0Height, 1, 1, (kA0Width + 7) / 8 * (kA0Height - 1)}, 80'000'000, true},
+      {"G4 of a blank sheet", {kA0Width, kA0Height, 1, 4, kA0Height / 8}, 10'000, false},
+      {"G4 claiming a billion rows in a kilobyte", {kA0Width, 1'000'000'000, 1, 4, 1024}, 2048, true},
+      {"LZW grey", {4000, 3000, 8, 5, 12'000'000 / 2048}, 20'000'000, false},
+      {"LZW grey beyond any ratio", {40000, 30000, 8, 5, 1000}, 20'000'000, true},
+      {"Deflate colour beyond any ratio", {40000, 30000, 24, 8, 100'000}, 20'000'000, true},
+      {"JPEG has no floor", {40000, 30000, 24, 7, 100}, 20'000'000, false},
+      {"strips claim more than the file holds", {100, 100, 8, 1, 10'000}, 9'999, true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TiffTooShortForItsSize(c.page, c.fileBytes), c.refused) << c.name;
+}
+
+TEST(ImageRefusal, APdfMustRunFromItsHeaderToItsEndMarker) {
+  const auto bytes = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
+  const std::string body = "%PDF-1.4\n1 0 obj <<>> endobj\ntrailer <<>>\n%%EOF";
+  const struct {
+    const char* name;
+    std::string text;
+    bool complete;
+  } cases[] = {
+      {"whole", body, true},
+      {"trailing newline and padding", body + "\r\n" + std::string(200, '\0'), true},
+      {"cut before the end marker", body.substr(0, body.size() - 6), false},
+      {"more than a kilobyte after the end marker", body + std::string(5000, ' '), false},
+      {"no header", body.substr(1), false},
+      {"empty", "", false},
+  };
+  for (const auto& c : cases) {
+    const Bytes b = bytes(c.text);
+    EXPECT_EQ(PdfIsComplete(b), c.complete) << c.name;
+  }
 }
 
 }  // namespace

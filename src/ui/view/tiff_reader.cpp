@@ -1,0 +1,266 @@
+#include "view/tiff_reader.h"
+
+#include <tiffio.h>
+
+#include <QFile>
+#include <algorithm>
+#include <climits>
+#include <cstdarg>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "io/image_refusal.h"
+#include "model/error_numbers.h"
+
+namespace planimo {
+
+namespace {
+
+// libtiff's messages go to this handle's own record, never to the terminal:
+// the reader's return values say whether the page could be read.
+struct TiffMessages {
+  std::string firstError;
+};
+
+int KeepError(TIFF*, void* user, const char*, const char* format, va_list args) {
+  auto* messages = static_cast<TiffMessages*>(user);
+  if (messages != nullptr && messages->firstError.empty()) {
+    char text[256];
+    std::vsnprintf(text, sizeof text, format, args);
+    messages->firstError = text;
+  }
+  return 1;
+}
+
+int IgnoreWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+struct TiffCloser {
+  void operator()(TIFF* t) const { TIFFClose(t); }
+};
+using TiffPtr = std::unique_ptr<TIFF, TiffCloser>;
+
+TiffPtr OpenTiff(const QString& path, TiffMessages& messages) {
+  TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+  TIFFOpenOptionsSetErrorHandlerExtR(options, KeepError, &messages);
+  TIFFOpenOptionsSetWarningHandlerExtR(options, IgnoreWarning, nullptr);
+  TiffPtr tif(TIFFOpenExt(QFile::encodeName(path).constData(), "r", options));
+  TIFFOpenOptionsFree(options);
+  return tif;
+}
+
+struct PageTags {
+  std::uint32_t width = 0, height = 0;
+  std::uint16_t bitsPerSample = 1, samplesPerPixel = 1, photometric = PHOTOMETRIC_MINISWHITE;
+  std::uint16_t compression = COMPRESSION_NONE;
+  bool tiled = false;
+  double dotsPerMetreX = 0, dotsPerMetreY = 0;  // 0: the file does not say
+};
+
+PageTags ReadTags(TIFF* tif) {
+  PageTags t;
+  TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &t.width);
+  TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &t.height);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &t.bitsPerSample);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &t.samplesPerPixel);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &t.compression);
+  if (!TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &t.photometric)) {
+    t.photometric = t.samplesPerPixel >= 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISWHITE;
+  }
+  t.tiled = TIFFIsTiled(tif) != 0;
+  float xres = 0, yres = 0;
+  std::uint16_t unit = RESUNIT_INCH;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
+  if (TIFFGetField(tif, TIFFTAG_XRESOLUTION, &xres) &&
+      TIFFGetField(tif, TIFFTAG_YRESOLUTION, &yres) && xres > 0 && yres > 0 &&
+      unit != RESUNIT_NONE) {
+    const double perMetre = unit == RESUNIT_CENTIMETER ? 100.0 : 1 / 0.0254;
+    t.dotsPerMetreX = xres * perMetre;
+    t.dotsPerMetreY = yres * perMetre;
+  }
+  return t;
+}
+
+// A 1- or 8-bit grey page read row by row straight into 8-bit grey.
+bool IsPlainGrey(const PageTags& t) {
+  return t.samplesPerPixel == 1 && (t.bitsPerSample == 1 || t.bitsPerSample == 8) && !t.tiled &&
+         (t.photometric == PHOTOMETRIC_MINISWHITE || t.photometric == PHOTOMETRIC_MINISBLACK);
+}
+
+bool IsGrey(const PageTags& t) {
+  return t.samplesPerPixel == 1 &&
+         (t.photometric == PHOTOMETRIC_MINISWHITE || t.photometric == PHOTOMETRIC_MINISBLACK);
+}
+
+// Memory the decode takes: grey pages that are not plain go through
+// libtiff's RGBA reader first and are made grey after.
+qint64 DecodedBytes(const PageTags& t) {
+  const qint64 pixels = qint64(t.width) * t.height;
+  if (IsPlainGrey(t)) return pixels;
+  return IsGrey(t) ? pixels * 5 : pixels * 4;
+}
+
+ImageLoadResult PageMissing(int page, int count, const QString& path) {
+  return ImageFailure(
+      kErrInvalidPicture,
+      QStringLiteral("ページ %1 はありません。このファイルは %2 ページです。").arg(page).arg(count),
+      path);
+}
+
+// Sets `tif` to page `page` or says why it cannot.
+std::optional<ImageLoadResult> GoToPage(TIFF* tif, int page, const QString& path) {
+  const int count = TIFFNumberOfDirectories(tif);
+  if (page < 1 || page > count || !TIFFSetDirectory(tif, tdir_t(page - 1)))
+    return PageMissing(page, count, path);
+  return std::nullopt;
+}
+
+void ExpandGreyRow(const std::uint8_t* in, const PageTags& t, std::uint8_t* out) {
+  const bool whiteIsZero = t.photometric == PHOTOMETRIC_MINISWHITE;
+  if (t.bitsPerSample == 8) {
+    if (!whiteIsZero) {
+      std::copy_n(in, t.width, out);
+    } else {
+      for (std::uint32_t x = 0; x < t.width; ++x) out[x] = std::uint8_t(255 - in[x]);
+    }
+    return;
+  }
+  const std::uint8_t one = whiteIsZero ? 0 : 255;
+  const std::uint8_t zero = whiteIsZero ? 255 : 0;
+  for (std::uint32_t x = 0; x < t.width; ++x)
+    out[x] = (in[x >> 3] >> (7 - (x & 7))) & 1 ? one : zero;
+}
+
+ImageLoadResult Damaged(const QString& path) {
+  return ImageFailure(kErrInvalidPicture, QStringLiteral("画像のデータが壊れています。"), path);
+}
+
+ImageLoadResult ReadPlainGrey(TIFF* tif, const PageTags& t, const QString& path, QImage& out) {
+  QImage image = AllocatePicture(QSize(int(t.width), int(t.height)), QImage::Format_Grayscale8);
+  if (image.isNull()) return ImageFailure(kErrOutOfMemory, QString(), path);
+  std::vector<std::uint8_t> line(static_cast<std::size_t>(TIFFScanlineSize64(tif)));
+  for (std::uint32_t y = 0; y < t.height; ++y) {
+    if (TIFFReadScanline(tif, line.data(), y, 0) < 0) return Damaged(path);
+    ExpandGreyRow(line.data(), t, image.scanLine(int(y)));
+  }
+  out = std::move(image);
+  return ImageLoadResult{true, false, 0, QString()};
+}
+
+// Everything else libtiff can turn into RGBA: colour, palettes, tiles,
+// 16-bit samples, JPEG-in-TIFF. The pixels are decoded in place into the
+// RGB32 picture (both hold four bytes a pixel) and put into Qt's order.
+ImageLoadResult ReadThroughRgba(TIFF* tif, const PageTags& t, const QString& path, QImage& out) {
+  QImage image = AllocatePicture(QSize(int(t.width), int(t.height)), QImage::Format_RGB32);
+  if (image.isNull()) return ImageFailure(kErrOutOfMemory, QString(), path);
+  auto* raster = reinterpret_cast<std::uint32_t*>(image.bits());
+  if (!TIFFReadRGBAImageOriented(tif, t.width, t.height, raster, ORIENTATION_TOPLEFT, 0))
+    return Damaged(path);
+  const qsizetype n = qsizetype(t.width) * t.height;
+  for (qsizetype i = 0; i < n; ++i) {
+    const std::uint32_t p = raster[i];
+    // Transparent parts of a page are paper: composed over white.
+    const unsigned a = TIFFGetA(p);
+    const auto over = [a](unsigned c) { return (c * a + 255 * (255 - a) + 127) / 255; };
+    raster[i] = qRgb(int(over(TIFFGetR(p))), int(over(TIFFGetG(p))), int(over(TIFFGetB(p))));
+  }
+  if (IsGrey(t)) image.convertTo(QImage::Format_Grayscale8);
+  out = std::move(image);
+  return ImageLoadResult{true, false, 0, QString()};
+}
+
+}  // namespace
+
+ImageProbe ProbeTiff(const QString& path, qint64 fileSize, int page) {
+  ImageProbe probe;
+  probe.format = "tiff";
+  TiffMessages messages;
+  const TiffPtr tif = OpenTiff(path, messages);
+  if (!tif) {
+    probe.result =
+        ImageFailure(kErrInvalidPicture, QStringLiteral("TIFF ファイルが壊れています。"), path);
+    return probe;
+  }
+  probe.pageCount = TIFFNumberOfDirectories(tif.get());
+  if (const auto missing = GoToPage(tif.get(), page, path)) {
+    probe.result = *missing;
+    return probe;
+  }
+  const PageTags t = ReadTags(tif.get());
+  probe.size = QSize(int(std::min<std::uint32_t>(t.width, INT_MAX)),
+                     int(std::min<std::uint32_t>(t.height, INT_MAX)));
+  if (t.width == 0 || t.height == 0 || t.width > INT_MAX / 4 || t.height > INT_MAX) {
+    probe.result =
+        ImageFailure(kErrInvalidPicture, QStringLiteral("画像の大きさが読み取れません。"), path);
+    return probe;
+  }
+  TiffPage declared{t.width, t.height, t.bitsPerSample * t.samplesPerPixel, t.compression, 0};
+  std::uint64_t end = 0;
+  const std::uint32_t striles = TIFFNumberOfStrips(tif.get());  // tiles too, for a tiled page
+  for (std::uint32_t i = 0; i < striles; ++i) {
+    const std::uint64_t count = TIFFGetStrileByteCount(tif.get(), i);
+    declared.dataBytes += count;
+    end = std::max(end, TIFFGetStrileOffset(tif.get(), i) + count);
+  }
+  if (end > std::uint64_t(fileSize)) {
+    probe.result =
+        ImageFailure(kErrInvalidPicture, QStringLiteral("ファイルが途中で切れています。"), path);
+    return probe;
+  }
+  if (TiffTooShortForItsSize(declared, std::uint64_t(fileSize))) {
+    probe.result = ImageFailure(
+        kErrInvalidPicture,
+        QStringLiteral(
+            "%1 × %2 ピクセルの画像を収めるにはファイルが小さすぎます。壊れたファイルです。")
+            .arg(t.width)
+            .arg(t.height),
+        path);
+    return probe;
+  }
+  probe.decodedBytes = DecodedBytes(t);
+  probe.result.ok = true;
+  return probe;
+}
+
+ImageLoadResult ReadTiff(const QString& path, int page, QImage& out) {
+  TiffMessages messages;
+  const TiffPtr tif = OpenTiff(path, messages);
+  if (!tif)
+    return ImageFailure(kErrInvalidPicture, QStringLiteral("TIFF ファイルが壊れています。"), path);
+  if (const auto missing = GoToPage(tif.get(), page, path)) return *missing;
+  const PageTags t = ReadTags(tif.get());
+  QImage image;
+  const ImageLoadResult r = IsPlainGrey(t) ? ReadPlainGrey(tif.get(), t, path, image)
+                                           : ReadThroughRgba(tif.get(), t, path, image);
+  if (!r.ok) return r;
+  if (t.dotsPerMetreX > 0) {
+    image.setDotsPerMeterX(int(t.dotsPerMetreX + 0.5));
+    image.setDotsPerMeterY(int(t.dotsPerMetreY + 0.5));
+  }
+  out = std::move(image);
+  return r;
+}
+
+std::vector<DrawingPage> TiffPages(const QString& path) {
+  std::vector<DrawingPage> pages;
+  TiffMessages messages;
+  const TiffPtr tif = OpenTiff(path, messages);
+  if (!tif) return pages;
+  const int count = TIFFNumberOfDirectories(tif.get());
+  for (int i = 0; i < count && TIFFSetDirectory(tif.get(), tdir_t(i)); ++i) {
+    const PageTags t = ReadTags(tif.get());
+    DrawingPage p;
+    p.number = i + 1;
+    p.widthPx = int(std::min<std::uint32_t>(t.width, INT_MAX));
+    p.heightPx = int(std::min<std::uint32_t>(t.height, INT_MAX));
+    if (t.dotsPerMetreX > 0) {
+      p.widthMm = t.width / t.dotsPerMetreX * 1000;
+      p.heightMm = t.height / t.dotsPerMetreY * 1000;
+    }
+    pages.push_back(p);
+  }
+  return pages;
+}
+
+}  // namespace planimo

@@ -1,0 +1,355 @@
+// PDF, TIFF and PNG drawings: a PDF page opens as its paper at 96 dpi, a
+// 1-bit or grey TIFF stays 8-bit grey, the page of a file of several pages
+// is chosen, kept in the project and shown again, and damaged files are
+// refused with the drawing on screen kept.
+
+#include <gtest/gtest.h>
+#include <tiffio.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QListWidget>
+#include <QTimer>
+#include <QFile>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+#include <functional>
+
+#include "app/command_line.h"
+#include "app/main_window.h"
+#include "app/page_dialog.h"
+#include "fake_message_sink.h"
+#include "io/drawing_pages.h"
+#include "io/project_flow.h"
+#include "print/headless_print.h"
+#include "view/image_loader.h"
+#include "view/map_view.h"
+#include "view/pdf_page.h"
+
+namespace planimo {
+namespace {
+
+constexpr double kLineMm = 100.0;  // the line drawn on page 2 of the PDF
+
+// Page 1 A4 portrait, page 2 A3 landscape with a horizontal line of
+// kLineMm from 20 mm to 120 mm, 50 mm down.
+void WritePdf(const QString& path) {
+  QPdfWriter writer(path);
+  writer.setResolution(254);  // one unit is 0.1 mm
+  writer.setPageSize(QPageSize(QPageSize::A4));
+  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+  QPainter painter(&writer);
+  painter.drawText(QPointF(200, 200), QStringLiteral("1"));
+  writer.setPageSize(QPageSize(QPageSize::A3));
+  writer.setPageOrientation(QPageLayout::Landscape);
+  writer.newPage();
+  painter.setPen(QPen(Qt::black, 5, Qt::SolidLine, Qt::FlatCap));
+  painter.drawLine(QPointF(200, 500), QPointF(200 + kLineMm * 10, 500));
+}
+
+QSize At96Dpi(QSizeF points) {
+  return QSize(int(std::lround(points.width() * 96 / 72)),
+               int(std::lround(points.height() * 96 / 72)));
+}
+
+struct TiffPageSpec {
+  int width, height, bitsPerSample, samplesPerPixel, compression, photometric;
+  std::function<std::uint8_t(int x, int y, int sample)> value;
+};
+
+// Every page at 300 dpi, one strip of rows per page.
+void WriteTiff(const QString& path, const std::vector<TiffPageSpec>& pages) {
+  TIFF* tif = TIFFOpen(QFile::encodeName(path).constData(), "w");
+  ASSERT_NE(tif, nullptr);
+  for (const TiffPageSpec& p : pages) {
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, p.width);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, p.height);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, p.bitsPerSample);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, p.samplesPerPixel);
+    TIFFSetField(tif, TIFFTAG_COMPRESSION, p.compression);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, p.photometric);
+    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, p.height);
+    TIFFSetField(tif, TIFFTAG_XRESOLUTION, 300.0);
+    TIFFSetField(tif, TIFFTAG_YRESOLUTION, 300.0);
+    TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+    TIFFSetField(tif, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(TIFFScanlineSize(tif)));
+    for (int y = 0; y < p.height; ++y) {
+      std::fill(row.begin(), row.end(), 0);
+      for (int x = 0; x < p.width; ++x) {
+        for (int s = 0; s < p.samplesPerPixel; ++s) {
+          const std::uint8_t v = p.value(x, y, s);
+          if (p.bitsPerSample == 1) {
+            if (v) row[std::size_t(x / 8)] |= std::uint8_t(0x80 >> (x % 8));
+          } else {
+            row[std::size_t(x * p.samplesPerPixel + s)] = v;
+          }
+        }
+      }
+      ASSERT_EQ(TIFFWriteScanline(tif, row.data(), std::uint32_t(y), 0), 1);
+    }
+    TIFFWriteDirectory(tif);
+  }
+  TIFFClose(tif);
+}
+
+// An uncompressed 8-bit grey page with its directory before the pixels, as
+// many scanners write it: cut short, the directory still reads and points
+// past the end.
+QByteArray GreyTiffDirectoryFirst(int width, int height) {
+  QByteArray b("II*\0", 4);
+  const auto u16 = [&b](int v) { b.append(char(v & 0xFF)).append(char(v >> 8 & 0xFF)); };
+  const auto u32 = [&](qint64 v) {
+    u16(int(v & 0xFFFF));
+    u16(int(v >> 16 & 0xFFFF));
+  };
+  u32(8);
+  const int entries = 8;
+  const qint64 data = 8 + 2 + entries * 12 + 4;
+  u16(entries);
+  const auto entry = [&](int tag, int type, qint64 value) {  // type 3 SHORT, 4 LONG
+    u16(tag);
+    u16(type);
+    u32(1);
+    u32(value);  // a SHORT sits in the low half, little-endian
+  };
+  entry(256, 4, width);
+  entry(257, 4, height);
+  entry(258, 3, 8);
+  entry(259, 3, 1);
+  entry(262, 3, 1);
+  entry(273, 4, data);
+  entry(278, 4, height);
+  entry(279, 4, qint64(width) * height);
+  u32(0);
+  b.append(QByteArray(width * height, char(200)));
+  return b;
+}
+
+void CutFile(const QString& from, const QString& to, double fraction) {
+  QFile in(from);
+  ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+  const QByteArray bytes = in.readAll();
+  QFile out(to);
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write(bytes.left(qsizetype(bytes.size() * fraction)));
+}
+
+// Dark pixels on row `y`.
+int DarkPixels(const QImage& image, int y) {
+  int n = 0;
+  for (int x = 0; x < image.width(); ++x) n += qGray(image.pixel(x, y)) < 128;
+  return n;
+}
+
+struct Answering : PageChooser {
+  std::optional<int> ChoosePage(const std::vector<DrawingPage>& pages) override {
+    offered = pages;
+    return answer;
+  }
+  std::optional<int> answer;
+  std::vector<DrawingPage> offered;
+};
+
+struct DrawingFormatsTest : ::testing::Test {
+  void SetUp() override {
+    WritePdf(path("plan.pdf"));
+    // A G4 scan with one black row, a grey page, a colour page.
+    ASSERT_NO_FATAL_FAILURE(
+        WriteTiff(path("scan.tif"), {{600, 400, 1, 1, COMPRESSION_CCITTFAX4, PHOTOMETRIC_MINISWHITE,
+                                      [](int, int y, int) { return y == 100; }},
+                                     {320, 200, 8, 1, COMPRESSION_LZW, PHOTOMETRIC_MINISBLACK,
+                                      [](int, int, int) { return 128; }},
+                                     {100, 50, 8, 3, COMPRESSION_NONE, PHOTOMETRIC_RGB,
+                                      [](int, int, int s) { return s == 0 ? 255 : 0; }}}));
+    a3 = At96Dpi(QPageSize(QPageSize::A3).sizePoints().transposed());
+  }
+  QString path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
+
+  QTemporaryDir folder;
+  QSize a3;
+};
+
+TEST_F(DrawingFormatsTest, PdfPagesOpenAtNinetySixDpiAndTiffScansStayGrey) {
+  Document doc;
+  MapView view(doc);
+
+  ASSERT_TRUE(view.openImage(path("plan.pdf"), 2).ok);
+  EXPECT_TRUE(view.isPdfPage());
+  EXPECT_EQ(view.imagePage(), 2);
+  const QImage page = view.image();
+  EXPECT_LE(std::abs(page.width() - a3.width()) + std::abs(page.height() - a3.height()), 2)
+      << page.width();
+  EXPECT_EQ(page.dotsPerMeterX(), 3780);
+  // 100 mm of paper is 100 mm of map surface at 100 %: 377.95 pixels.
+  const int row = int(std::lround(50.0 * kPdfPageDotsPerMetre / 1000));
+  EXPECT_NEAR(DarkPixels(page, row), kLineMm * kPdfPageDotsPerMetre / 1000, 2.0);
+
+  // A page that is not there, a PDF cut short, a TIFF claiming more pixels
+  // than its bytes: refused, the page on screen kept.
+  CutFile(path("plan.pdf"), path("cut.pdf"), 0.6);
+  {
+    TIFF* tif = TIFFOpen(QFile::encodeName(path("lying.tif")).constData(), "w");
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, 60000);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, 60000);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 60000);
+    const char bytes[100] = {};
+    TIFFWriteRawStrip(tif, 0, const_cast<char*>(bytes), sizeof bytes);
+    TIFFClose(tif);
+  }
+  {
+    QFile whole(path("whole.tif"));
+    ASSERT_TRUE(whole.open(QIODevice::WriteOnly));
+    whole.write(GreyTiffDirectoryFirst(300, 200));
+  }
+  CutFile(path("whole.tif"), path("cut.tif"), 0.5);
+  // Cut among the colour page's pixels: the directory of page 3 is gone.
+  CutFile(path("scan.tif"), path("cutpages.tif"), 0.5);
+  for (const auto& [name, pageNumber] :
+       {std::pair{"plan.pdf", 3}, std::pair{"cut.pdf", 1}, std::pair{"lying.tif", 1},
+        std::pair{"cut.tif", 1}, std::pair{"cutpages.tif", 3}, std::pair{"scan.tif", 4}}) {
+    const ImageLoadResult r = view.openImage(path(name), pageNumber);
+    EXPECT_FALSE(r.ok) << name;
+    EXPECT_EQ(r.errorNumber, 481) << name;
+    EXPECT_EQ(view.imagePath(), path("plan.pdf")) << name;
+    EXPECT_EQ(view.imagePage(), 2) << name;
+  }
+
+  const struct {
+    int page;
+    QSize size;
+    QImage::Format format;
+    QRgb inside;
+  } tiffPages[] = {{1, {600, 400}, QImage::Format_Grayscale8, qRgb(255, 255, 255)},
+                   {2, {320, 200}, QImage::Format_Grayscale8, qRgb(128, 128, 128)},
+                   {3, {100, 50}, QImage::Format_RGB32, qRgb(255, 0, 0)}};
+  for (const auto& c : tiffPages) {
+    ASSERT_TRUE(view.openImage(path("scan.tif"), c.page).ok) << c.page;
+    EXPECT_FALSE(view.isPdfPage());
+    const QImage& image = view.image();
+    EXPECT_EQ(image.size(), c.size) << c.page;
+    EXPECT_EQ(image.format(), c.format) << c.page;
+    EXPECT_EQ(image.pixel(10, 10), c.inside) << c.page;
+    EXPECT_EQ(image.dotsPerMeterX(), 11811) << c.page;  // 300 dpi
+  }
+  ASSERT_TRUE(view.openImage(path("whole.tif")).ok);
+  EXPECT_EQ(view.image().pixel(5, 5), qRgb(200, 200, 200));
+  ASSERT_TRUE(view.openImage(path("scan.tif"), 1).ok);
+  EXPECT_EQ(DarkPixels(view.image(), 100), 600);
+  EXPECT_EQ(DarkPixels(view.image(), 101), 0);
+  // A 1-bit PNG scan becomes 8-bit grey too; its resolution is kept.
+  QImage mono(64, 32, QImage::Format_Mono);
+  mono.fill(1);
+  mono.setDotsPerMeterX(7874);
+  mono.setDotsPerMeterY(7874);
+  ASSERT_TRUE(mono.save(path("scan.png")));
+  ASSERT_TRUE(view.openImage(path("scan.png")).ok);
+  EXPECT_EQ(view.image().format(), QImage::Format_Grayscale8);
+  EXPECT_EQ(view.image().dotsPerMeterX(), 7874);
+  const std::vector<DrawingPage> pages = DrawingPages(path("scan.tif"));
+  ASSERT_EQ(pages.size(), 3u);
+  EXPECT_NEAR(pages[0].widthMm, 600 / 300.0 * 25.4, 0.01);
+}
+
+// A multi-page PDF as a user opens it: the chooser offers both pages, page
+// 2 is shown, the project keeps it and opens on it again; a page the file
+// does not have is an error box with the drawing kept; the command line
+// names the page without asking.
+TEST_F(DrawingFormatsTest, TheChosenPageIsKeptInTheProjectAndNamedOnTheCommandLine) {
+  auto sink = std::make_shared<FakeMessageSink>();
+  MainWindow w(sink, folder.path());
+  Answering chooser;
+  chooser.answer = 2;
+  w.setPageChooser(&chooser);
+  w.setFileChooser([this](const FileChooserRequest&) { return path("site.ini"); });
+  w.resize(900, 700);
+  w.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+  w.openImage(path("plan.pdf"));
+  ASSERT_EQ(chooser.offered.size(), 2u);
+  EXPECT_EQ(chooser.offered[1].widthPx, w.mapView()->image().width());
+  EXPECT_NEAR(chooser.offered[1].widthMm, 420, 0.5);
+  EXPECT_EQ(w.mapView()->imagePage(), 2);
+  EXPECT_EQ(w.document().state.fMei_MapPage, 2);
+  ASSERT_TRUE(w.saveProjectAs());
+
+  chooser.offered.clear();
+  w.openImage(path("plan.pdf"), 3);
+  ASSERT_EQ(sink->boxes.size(), 1u);
+  EXPECT_EQ(sink->boxes[0].title, QStringLiteral("画像表示時エラー"));
+  EXPECT_TRUE(sink->boxes[0].text.contains(QStringLiteral("ページ 3 はありません")))
+      << sink->boxes[0].text.toStdString();
+  EXPECT_TRUE(chooser.offered.empty());
+  EXPECT_EQ(w.mapView()->imagePage(), 2);
+
+  MainWindow again(std::make_shared<FakeMessageSink>(), folder.path());
+  again.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
+  again.openProject(path("site.ini"));
+  EXPECT_EQ(again.mapView()->imagePage(), 2);
+  EXPECT_EQ(again.mapView()->image().size(), w.mapView()->image().size());
+
+  const CommandLine named = ParseCommandLine(
+      {QStringLiteral("planimo"), path("plan.pdf"), QStringLiteral("--page"), QStringLiteral("2")});
+  EXPECT_TRUE(named.error.isEmpty());
+  EXPECT_EQ(named.page, 2);
+  EXPECT_FALSE(ParseCommandLine({QStringLiteral("planimo"), path("plan.pdf"),
+                                 QStringLiteral("--page"), QStringLiteral("0")})
+                   .error.isEmpty());
+  // Without a window: the project's page, or the one named; one it does not
+  // have is said, with a non-zero status.
+  QString messages;
+  QTextStream err(&messages);
+  for (const auto& [pageArg, status] : {std::pair{"", 0}, std::pair{"1", 0}, std::pair{"5", 1}}) {
+    QStringList args = {QStringLiteral("planimo"), QStringLiteral("--bmp"), path("site.ini"),
+                        path("out.bmp")};
+    if (*pageArg) args << QStringLiteral("--page") << QString::fromLatin1(pageArg);
+    messages.clear();
+    EXPECT_EQ(PrintWithoutWindow(ParseCommandLine(args), folder.path(), err), status) << pageArg;
+    if (status == 0) {
+      const QSize expected = *pageArg ? At96Dpi(QPageSize(QPageSize::A4).sizePoints()) : a3;
+      const QSize written = QImage(path("out.bmp")).size();
+      EXPECT_LE(std::abs(written.width() - expected.width()) +
+                    std::abs(written.height() - expected.height()),
+                2)
+          << pageArg;
+    } else {
+      EXPECT_TRUE(messages.contains(QStringLiteral("ページ 5 はありません")))
+          << messages.toStdString();
+    }
+  }
+}
+
+// The window's own chooser: a line and a picture per page, the page picked
+// answered, a cancel answered with nothing.
+TEST_F(DrawingFormatsTest, ThePageDialogListsEveryPageWithItsPicture) {
+  const std::vector<DrawingPage> pages = DrawingPages(path("plan.pdf"));
+  for (const bool accept : {true, false}) {
+    int rows = 0;
+    bool pictures = true;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      auto* list = dialog->findChild<QListWidget*>();
+      rows = list->count();
+      for (int i = 0; i < rows; ++i) pictures = pictures && !list->item(i)->icon().isNull();
+      list->setCurrentRow(1);
+      accept ? dialog->accept() : dialog->reject();
+    });
+    PageDialog dialog(nullptr, path("plan.pdf"));
+    EXPECT_EQ(dialog.ChoosePage(pages), accept ? std::optional<int>(2) : std::nullopt);
+    EXPECT_EQ(rows, 2);
+    EXPECT_TRUE(pictures);
+  }
+}
+
+}  // namespace
+}  // namespace planimo
