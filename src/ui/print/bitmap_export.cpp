@@ -33,10 +33,12 @@ ErrorReport ExportBitmap(const QString& path, const Surface& surface, const Docu
   int n = 0;
   for (int bottom = size.height(); bottom > 0; bottom -= rows, ++n) {
     QImage& strip = strips[n % 2];
-    ComposeRegion(strip, QPoint(0, bottom - rows), surface, plan, doc.measurer.get());
+    const bool composed = ComposeRegion(strip, QPoint(0, bottom - rows), surface, plan, doc.measurer.get());
     if (writing.valid()) {
       if (ErrorReport r = writing.get(); r.number != 0) return r;
     }
+    // A bitmap with a strip of its drawing missing is no export.
+    if (!composed) return {kErrOutOfMemory, ErrorDescription(kErrOutOfMemory, file)};
     const int count = std::min(rows, bottom);  // the top strip may reach above the picture
     const auto* last = reinterpret_cast<const std::uint32_t*>(strip.constScanLine(rows - 1));
     const std::ptrdiff_t stride = -static_cast<std::ptrdiff_t>(strip.bytesPerLine() / 4);

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "print/pdf_drawing.h"
 #include "view/map_view.h"
 #include "view/record_painter.h"
 #include "view/view_units.h"
@@ -51,12 +52,30 @@ Surface SurfaceOf(const MapView& view, float zoom) {
   s.image = view.image();
   s.fullSize = view.imageSize();
   s.zoom = zoom;
+  if (view.isPdfPage()) s.pdf = PdfDrawing::Open(view.imagePath(), view.imagePage(), s.fullSize);
   return s;
 }
 
-void ComposeRegion(QImage& target, const QPoint& origin, const Surface& surface, const PrintPlan& plan,
+bool ComposeRegion(QImage& target, const QPoint& origin, const Surface& surface, const PrintPlan& plan,
                    const TextMeasurer* measurer) {
   const QRectF exposed(QPointF(origin), QSizeF(target.size()));
+  if (surface.hasImage() && surface.pdf) {
+    // The page drawn again at the zoom, only the part this region shows:
+    // as sharp as the PDF is, at a strip's memory.
+    const QRect page(QPoint(0, 0), surface.sizePx());
+    const QRect clip = QRect(origin, target.size()) & page;
+    QImage drawn;
+    if (!clip.isEmpty()) {
+      drawn = surface.pdf->render(page.size(), clip);
+      if (drawn.isNull()) return false;
+    }
+    if (clip != QRect(origin, target.size())) target.fill(ToQColor(kPrintTextBack));
+    QPainter painter(&target);
+    painter.translate(-origin);
+    if (!drawn.isNull()) painter.drawImage(clip.topLeft(), drawn);
+    PaintPlan(painter, plan, measurer, exposed);
+    return true;
+  }
   const double z = surface.zoom;
   const QRectF image = surface.hasImage()
                            ? QRectF(0, 0, surface.fullSize.width() * z, surface.fullSize.height() * z)
@@ -80,12 +99,13 @@ void ComposeRegion(QImage& target, const QPoint& origin, const Surface& surface,
     }
   }
   PaintPlan(painter, plan, measurer, exposed);
+  return true;
 }
 
 QImage ComposeAll(const Surface& surface, const PrintPlan& plan, const TextMeasurer* measurer) {
   QImage out(surface.sizePx(), QImage::Format_RGB32);
   if (out.isNull()) return out;
-  ComposeRegion(out, QPoint(0, 0), surface, plan, measurer);
+  if (!ComposeRegion(out, QPoint(0, 0), surface, plan, measurer)) return QImage();
   return out;
 }
 

@@ -9,20 +9,24 @@
 #include <QPainter>
 #include <QRect>
 #include <QSize>
+#include <memory>
 
 #include "print/print_plan.h"
 
 namespace planimo {
 
 class MapView;
+class PdfDrawing;
 class TextMeasurer;
 
 // The map surface as the view shows it: the image as loaded, its full pixel
-// size (the image held may be a reduced picture of it) and the zoom.
+// size (the image held may be a reduced picture of it) and the zoom. A PDF
+// page is also kept open, to be drawn again at the output's resolution.
 struct Surface {
   QImage image;
   QSize fullSize;
   float zoom = 1.0f;
+  std::shared_ptr<const PdfDrawing> pdf;
 
   bool hasImage() const { return !image.isNull() && !fullSize.isEmpty(); }
   // Pixels at the zoom, rounded as the view rounds them.
@@ -35,15 +39,16 @@ Surface SurfaceOf(const MapView& view, float zoom);
 // Paints the surface pixels `region` (target pixel (0, 0) is the region's
 // top-left corner) into `target`, which must be region-sized: the paper
 // colour, the image part at the zoom, then the plan's records. `target`
-// is RGB32.
-void ComposeRegion(QImage& target, const QPoint& regionOrigin, const Surface& surface, const PrintPlan& plan,
+// is RGB32. False when a PDF page found no memory to be drawn in.
+bool ComposeRegion(QImage& target, const QPoint& regionOrigin, const Surface& surface, const PrintPlan& plan,
                    const TextMeasurer* measurer);
 
 // The plan's records, in order, with the map view's painter; the painter
 // maps one unit to one pixel of the surface. `exposed` culls.
 void PaintPlan(QPainter& painter, const PrintPlan& plan, const TextMeasurer* measurer, const QRectF& exposed);
 
-// The whole surface in one image; for tests and small drawings.
+// The whole surface in one image (null when it found no memory); for tests
+// and small drawings.
 QImage ComposeAll(const Surface& surface, const PrintPlan& plan, const TextMeasurer* measurer);
 
 }  // namespace planimo

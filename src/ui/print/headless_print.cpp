@@ -13,6 +13,7 @@
 #include "print/bitmap_export.h"
 #include "print/composition.h"
 #include "print/page_printer.h"
+#include "print/pdf_drawing.h"
 #include "print/printer_choice.h"
 #include "view/image_loader.h"
 #include "view/qt_text_measurer.h"
@@ -46,6 +47,7 @@ bool Prepare(Document& doc, const QString& imagePath, const HeadlessPrintOptions
   surface.image = std::move(image);
   surface.fullSize = surface.image.size();
   surface.zoom = 1.0f;
+  if (r.pdfPage) surface.pdf = PdfDrawing::Open(imagePath, page, surface.fullSize);
   return true;
 }
 
