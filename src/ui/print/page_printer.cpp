@@ -4,6 +4,7 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "io/atomic_write.h"
 #include "print/box_reduce.h"
 #include "print/page_layout.h"
+#include "print/pdf_drawing.h"
 #include "view/view_units.h"
 
 namespace planimo {
@@ -111,6 +113,41 @@ QImage AtDeviceSize(const QImage& image, const RectMm& onPage, int dpi) {
   return out;
 }
 
+// Device pixels drawn from a PDF page at a time: one band of rows, so a
+// page at the printer's resolution never stands whole in memory.
+constexpr qint64 kPdfBandPixels = 4'000'000;
+
+int DeviceEdge(double v) { return static_cast<int>(std::lround(v)); }
+
+// The part `clip` of the PDF page drawn `pageSize` device pixels large,
+// with the clip's top-left corner at device pixel `at`, band by band; false
+// when a band could not be drawn.
+bool PrintPdfPart(QPainter& painter, const PdfDrawing& pdf, QSize pageSize, const QRect& clip, QPoint at) {
+  if (clip.isEmpty()) return true;
+  const int rows = static_cast<int>(std::clamp<qint64>(kPdfBandPixels / clip.width(), 1, clip.height()));
+  painter.save();
+  painter.resetTransform();  // device pixels: each band lands on whole dots, unscaled
+  bool drawn = true;
+  for (int top = 0; top < clip.height() && drawn; top += rows) {
+    const QRect band(clip.left(), clip.top() + top, clip.width(), std::min(rows, clip.height() - top));
+    const QImage image = pdf.render(pageSize, band);
+    drawn = !image.isNull();
+    if (drawn) painter.drawImage(at + QPoint(0, top), image);
+  }
+  painter.restore();
+  return drawn;
+}
+
+// A rectangle of the page in millimetres as whole device pixels.
+QRect DeviceRect(const RectMm& r, int dpi) {
+  const double perMm = dpi / kMmPerInch;
+  const QPoint topLeft(DeviceEdge(r.left * perMm), DeviceEdge(r.top * perMm));
+  const QPoint end(DeviceEdge((r.left + r.width) * perMm), DeviceEdge((r.top + r.height) * perMm));
+  return QRect(topLeft, QSize(std::max(1, end.x() - topLeft.x()), std::max(1, end.y() - topLeft.y())));
+}
+
+PrintOutcome NoPicture() { return PrintOutcome{0, {kErrOutOfMemory, ErrorDescription(kErrOutOfMemory)}}; }
+
 ErrorReport Refused(const QPrinter& printer) {
   if (printer.outputFormat() == QPrinter::PdfFormat) {
     // The PDF engine only says no; the file system says why.
@@ -137,17 +174,25 @@ PrintOutcome PrintScaled(QPrinter& printer, int method, const Surface& surface, 
   const PageScale scale = ScaleFor(method, page, surface.sizeMm(), surface.hasImage());
   const std::optional<RectMm> imageRect = ImageOnPage(method, page, surface.sizeMm(), surface.hasImage());
   const PrintPlan plan = PagePlan(doc, scale);
+  const bool fromPdf = imageRect && surface.pdf;
   QImage image;
-  if (imageRect) {
+  if (imageRect && !fromPdf) {
     image = AtDeviceSize(surface.image, *imageRect, printer.resolution());
     // A page without its picture is no print.
-    if (image.isNull()) return PrintOutcome{0, {kErrOutOfMemory, ErrorDescription(kErrOutOfMemory)}};
+    if (image.isNull()) return NoPicture();
   }
 
   QPainter painter;
   if (!painter.begin(&printer)) return PrintOutcome{0, Refused(printer)};
   ScaleToSurfacePixels(painter, printer);
-  if (imageRect) {
+  if (fromPdf) {
+    // The PDF page drawn at the printer's dots over the area it covers.
+    const QRect device = DeviceRect(*imageRect, printer.resolution());
+    if (!PrintPdfPart(painter, *surface.pdf, device.size(), QRect(QPoint(0, 0), device.size()), device.topLeft())) {
+      painter.end();
+      return NoPicture();
+    }
+  } else if (imageRect) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.drawImage(PxRect(*imageRect), image);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -169,8 +214,16 @@ PrintOutcome PrintTiled(QPrinter& printer, const Surface& surface, const Documen
   const auto edge = [](double mm) { return static_cast<int>(std::lround(MmToPx(mm))); };
   const QSize tilePx(static_cast<int>(std::ceil(MmToPx(page.width))) + 1,
                      static_cast<int>(std::ceil(MmToPx(page.height))) + 1);
-  QImage tile(tilePx, QImage::Format_RGB32);
-  if (tile.isNull()) return PrintOutcome{0, {kErrOutOfMemory, ErrorDescription(kErrOutOfMemory)}};
+  // A PDF page is drawn at the printer's dots, the records over it; a
+  // raster drawing is composed a tile at a time at its screen size.
+  QImage tile;
+  if (!surface.pdf) {
+    tile = QImage(tilePx, QImage::Format_RGB32);
+    if (tile.isNull()) return NoPicture();
+  }
+  const double devicePerPx = printer.resolution() / kMmPerInch * kMmPerPixel;
+  const QSize pdfPage(DeviceEdge(surface.sizePx().width() * devicePerPx),
+                      DeviceEdge(surface.sizePx().height() * devicePerPx));
 
   QPainter painter;
   if (!painter.begin(&printer)) return PrintOutcome{0, Refused(printer)};
@@ -180,10 +233,29 @@ PrintOutcome PrintTiled(QPrinter& printer, const Surface& surface, const Documen
     if (pages > 0 && !printer.newPage()) return PrintOutcome{pages, {kErrPrinter, "改ページできませんでした。"}};
     const QPoint origin(edge(t.left), edge(t.top));
     const QSize extent(edge(t.left + t.width) - origin.x(), edge(t.top + t.height) - origin.y());
-    ComposeRegion(tile, origin, surface, plan, doc.measurer.get());
     // Past the drawing's right and bottom edges the page stays blank.
     const QSize used = (surface.sizePx() - QSize(origin.x(), origin.y())).boundedTo(extent.boundedTo(tilePx));
-    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(used)), tile, QRectF(QPointF(0, 0), QSizeF(used)));
+    if (surface.pdf) {
+      const QPoint from(DeviceEdge(origin.x() * devicePerPx), DeviceEdge(origin.y() * devicePerPx));
+      const QPoint to(DeviceEdge((origin.x() + used.width()) * devicePerPx),
+                      DeviceEdge((origin.y() + used.height()) * devicePerPx));
+      if (!PrintPdfPart(painter, *surface.pdf, pdfPage, QRect(from, QSize(to.x() - from.x(), to.y() - from.y())),
+                        QPoint(0, 0))) {
+        painter.end();
+        return NoPicture();
+      }
+      painter.save();
+      painter.setClipRect(QRectF(QPointF(0, 0), QSizeF(used)));
+      painter.translate(-origin);
+      PaintPlan(painter, plan, doc.measurer.get(), QRectF(QPointF(origin), QSizeF(used)));
+      painter.restore();
+    } else {
+      if (!ComposeRegion(tile, origin, surface, plan, doc.measurer.get())) {
+        painter.end();
+        return NoPicture();
+      }
+      painter.drawImage(QRectF(QPointF(0, 0), QSizeF(used)), tile, QRectF(QPointF(0, 0), QSizeF(used)));
+    }
     ++pages;
   }
   return Finish(painter, printer, pages);
