@@ -15,6 +15,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -26,6 +27,7 @@
 #include "fake_message_sink.h"
 #include "io/drawing_pages.h"
 #include "io/project_flow.h"
+#include "print/composition.h"
 #include "print/headless_print.h"
 #include "view/image_loader.h"
 #include "view/map_view.h"
@@ -279,6 +281,9 @@ TEST_F(DrawingFormatsTest, TheChosenPageIsKeptInTheProjectAndNamedOnTheCommandLi
   EXPECT_NEAR(chooser.offered[1].widthMm, 420, 0.5);
   EXPECT_EQ(w.mapView()->imagePage(), 2);
   EXPECT_EQ(w.document().state.fMei_MapPage, 2);
+  // The bitmap export and printing draw the shown page again at their own
+  // resolution.
+  EXPECT_NE(SurfaceOf(*w.mapView(), 2.0f).pdf, nullptr);
   ASSERT_TRUE(w.saveProjectAs());
 
   chooser.offered.clear();
@@ -315,6 +320,10 @@ TEST_F(DrawingFormatsTest, TheChosenPageIsKeptInTheProjectAndNamedOnTheCommandLi
     messages.clear();
     EXPECT_EQ(PrintWithoutWindow(ParseCommandLine(args), folder.path(), err), status) << pageArg;
     if (status == 0) {
+      // At 100 % the page drawn for the bitmap is the page opened on screen.
+      QImage page;
+      ASSERT_TRUE(ReadImage(path("plan.pdf"), page, *pageArg ? 1 : 2).ok);
+      EXPECT_EQ(QImage(path("out.bmp")).convertToFormat(QImage::Format_RGB32), page) << pageArg;
       const QSize expected = *pageArg ? At96Dpi(QPageSize(QPageSize::A4).sizePoints()) : a3;
       const QSize written = QImage(path("out.bmp")).size();
       EXPECT_LE(std::abs(written.width() - expected.width()) +
@@ -326,6 +335,22 @@ TEST_F(DrawingFormatsTest, TheChosenPageIsKeptInTheProjectAndNamedOnTheCommandLi
           << messages.toStdString();
     }
   }
+  // Printed without a window, the page is drawn at the printer's dots: wider
+  // than the 96 dpi picture of the A3 page, which fitting to A4 would shrink.
+  ASSERT_EQ(PrintWithoutWindow(ParseCommandLine({QStringLiteral("planimo"), QStringLiteral("--pdf"),
+                                                 QStringLiteral("0"), path("site.ini"), path("out.pdf")}),
+                               folder.path(), err),
+            0)
+      << messages.toStdString();
+  QProcess list;
+  list.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path("out.pdf")});
+  ASSERT_TRUE(list.waitForFinished(20000));
+  int widest = 0;
+  for (const QString& line : QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+    const QStringList f = line.simplified().split(QLatin1Char(' '));
+    if (f.size() > 4 && f[2] == QStringLiteral("image")) widest = std::max(widest, f[3].toInt());
+  }
+  EXPECT_GT(widest, a3.width());
 }
 
 // The window's own chooser: a line and a picture per page, the page picked
