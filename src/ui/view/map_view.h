@@ -15,6 +15,7 @@
 
 #include "model/document.h"
 #include "view/image_loader.h"
+#include "view/pdf_sharpener.h"
 #include "view/scan_picture.h"
 
 class QPainter;
@@ -113,6 +114,8 @@ class MapView : public QAbstractScrollArea {
   void imageReady(const planimo::ImageLoadResult& result);
   // The first picture of a load fills the viewport (its rows are painted).
   void firstPictureShown();
+  // The visible part of a PDF page is shown rendered at the zoom's resolution.
+  void sharpPictureShown();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -138,6 +141,9 @@ class MapView : public QAbstractScrollArea {
   void rowsArrived(unsigned generation);
   void buildLevels(const std::shared_ptr<ScanPicture>& picture);
   void paintPicture(QPainter& painter, const QRectF& exposed) const;
+  void paintSharp(QPainter& painter, const QRectF& exposed) const;
+  void requestSharp();
+  void sharpArrived(SharpPicture sharp);
   int bandSeam(const QRect& area) const;
   void joinWorker();
   void stopHelper();
@@ -165,6 +171,11 @@ class MapView : public QAbstractScrollArea {
   bool bandPainting_ = true;
   QImage canvas_;                         // what a banded repaint draws into
   std::unique_ptr<BandPainter> bands_;
+  // A PDF page's visible part at the zoom's resolution, over the 96 dpi picture.
+  std::unique_ptr<PdfSharpener> sharpener_;  // started with the first PDF page shown zoomed
+  unsigned sharpTicket_ = 0;                 // the request whose rendering is still wanted
+  QImage sharp_;                             // null until it arrives, and once the zoom or page changes
+  QRect sharpClip_;                          // where sharp_ lies on the surface
 };
 
 }  // namespace planimo
