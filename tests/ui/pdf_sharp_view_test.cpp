@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QScrollBar>
@@ -24,18 +25,22 @@ std::vector<int> InkedRows(const QImage& img) {
   return rows;
 }
 
+// A page with one hairline across it, kLineDownMm down.
+void WriteHairline(const QString& path, QPageSize::PageSizeId size) {
+  QPdfWriter writer(path);
+  writer.setResolution(254);  // one unit is 0.1 mm
+  writer.setPageSize(QPageSize(size));
+  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+  QPainter painter(&writer);
+  painter.setPen(QPen(Qt::black, 0));  // the thinnest line the device draws
+  painter.drawLine(QPointF(50, kLineDownMm * 10), QPointF(1000, kLineDownMm * 10));
+}
+
 struct PdfSharpViewTest : ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     path = dir.filePath(QStringLiteral("hairline.pdf"));
-    QPdfWriter writer(path);
-    writer.setResolution(254);  // one unit is 0.1 mm
-    writer.setPageSize(QPageSize(QPageSize::A5));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    QPainter painter(&writer);
-    painter.setPen(QPen(Qt::black, 0));  // the thinnest line the device draws
-    painter.drawLine(QPointF(50, kLineDownMm * 10), QPointF(1000, kLineDownMm * 10));
-    painter.end();
+    WriteHairline(path, QPageSize::A5);
     doc.live.lblDefault.Visible = false;
     doc.live.linDefault.Visible = false;
     view.resize(500, 400);
@@ -99,6 +104,30 @@ TEST_F(PdfSharpViewTest, ZoomedPageIsRenderedAgainSharpAndStaleRenderingsAreDrop
   Zoom(1.0f);
   EXPECT_FALSE(sharp.wait(300));
   rows = InkedRows(Grab());
+  ASSERT_FALSE(rows.empty());
+  EXPECT_NEAR(rows.front(), LineRow(1.0f), 1.5);
+}
+
+TEST_F(PdfSharpViewTest, LargePageIsReadInTheBackgroundAndReplacesTheDrawingWhole) {
+  const QString large = dir.filePath(QStringLiteral("a1.pdf"));
+  WriteHairline(large, QPageSize::A1);
+  QCoreApplication::processEvents();  // the small page's own imageReady
+  QSignalSpy ready(&view, &MapView::imageReady);
+  const ImageLoadResult r = view.openImage(large);
+  ASSERT_TRUE(r.ok);
+  EXPECT_TRUE(r.pending);
+  EXPECT_TRUE(view.isLoading());
+  EXPECT_EQ(view.imagePath(), large);
+  ASSERT_TRUE(ready.wait(30000));
+  EXPECT_TRUE(ready.front().front().value<ImageLoadResult>().ok);
+  EXPECT_FALSE(view.isLoading());
+  EXPECT_TRUE(view.isPdfPage());
+  const QSizeF points = QPageSize(QPageSize::A1).sizePoints();
+  EXPECT_EQ(view.image().size(), QSize(qRound(points.width() * 96 / 72), qRound(points.height() * 96 / 72)));
+  // The whole page, and on screen at 100 % the picture itself.
+  const int row = int(std::lround(LineRow(1.0f)));
+  EXPECT_LT(qGray(view.image().pixel(kColumn, row)), 200);
+  const std::vector<int> rows = InkedRows(Grab());
   ASSERT_FALSE(rows.empty());
   EXPECT_NEAR(rows.front(), LineRow(1.0f), 1.5);
 }

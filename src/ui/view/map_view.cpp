@@ -71,7 +71,7 @@ MapView::~MapView() {
 }
 
 void MapView::display(Shown s, float zoom) {
-  if (s.picture != picture_ || zoom != shownZoom_) sharp_ = QImage();
+  if (zoom != shownZoom_ || sharpSource_ != generation_) sharp_ = QImage();
   picture_ = std::move(s.picture);
   shown_ = picture_ ? picture_->full() : QImage();
   fullSize_ = s.fullSize;
@@ -90,12 +90,14 @@ void MapView::display(Shown s, float zoom) {
 // At 100 % the 96 dpi picture is the page pixel for pixel; at any other zoom
 // the viewport's part of the page is rendered again behind the window's back.
 void MapView::requestSharp() {
-  const bool wanted = pdfPage_ && picture_ && shownZoom_ != 1.0f && !surfacePx_.isEmpty();
+  // While a page's first picture is read, its visible part is rendered at any zoom.
+  const bool wanted = pdfPage_ && picture_ && (shownZoom_ != 1.0f || loading_) && !surfacePx_.isEmpty();
   const QRect clip =
       wanted ? QRect(scrollOffset(), viewport()->size()) & QRect(QPoint(0, 0), surfacePx_) : QRect();
   if (!clip.isEmpty() && !sharp_.isNull() && sharpClip_.contains(clip)) return;  // already sharp there
   ++sharpTicket_;  // whatever is on its way no longer fits the view
   if (clip.isEmpty()) {
+    sharp_ = QImage();
     if (sharpener_) sharpener_->withdraw();
     return;
   }
@@ -113,6 +115,7 @@ void MapView::sharpArrived(SharpPicture sharp) {
   if (sharp.ticket != sharpTicket_ || sharp.image.isNull()) return;
   sharp_ = std::move(sharp.image);
   sharpClip_ = sharp.clip;
+  sharpSource_ = generation_;
   viewport()->update(sharpClip_.translated(-scrollOffset()));
   emit sharpPictureShown();
 }

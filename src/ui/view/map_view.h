@@ -135,6 +135,7 @@ class MapView : public QAbstractScrollArea {
     bool pdfPage = false;
   };
 
+  ImageLoadResult openPdfInBackground(const QString& path, int page, QSize size, float zoom);
   ImageLoadResult openJpeg(const QString& path, float zoom, bool large, bool withLevels, bool& viaQt);
   void display(Shown s, float zoom);
   void finishFullRead(unsigned generation, ImageLoadResult result, std::shared_ptr<ScanPicture> picture);
@@ -176,6 +177,7 @@ class MapView : public QAbstractScrollArea {
   unsigned sharpTicket_ = 0;                 // the request whose rendering is still wanted
   QImage sharp_;                             // null until it arrives, and once the zoom or page changes
   QRect sharpClip_;                          // where sharp_ lies on the surface
+  unsigned sharpSource_ = 0;                 // the load (generation_) sharp_ was rendered for
 };
 
 }  // namespace planimo
