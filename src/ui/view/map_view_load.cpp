@@ -137,6 +137,7 @@ ImageLoadResult MapView::openPdfInBackground(const QString& path, int page, QSiz
   stopHelper();
   previous_ = Shown{picture_, fullSize_, path_, page_, pdfPage_};
   loading_ = true;
+  awaitingFirst_ = false;  // blank paper is no first picture; sharpPictureShown tells when the page shows
   display(Shown{ScanPicture::Wrap(std::move(paper), false), size, path, page, true}, zoom);
   worker_ = std::thread([this, path, page, generation, withLevels = qint64(size.width()) * size.height() >= kLevelPixels] {
     QImage image;
