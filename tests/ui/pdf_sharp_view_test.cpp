@@ -85,6 +85,15 @@ TEST_F(PdfSharpViewTest, ZoomedPageIsRenderedAgainSharpAndStaleRenderingsAreDrop
   EXPECT_LE(rows.size(), 2u);
   EXPECT_NEAR(rows.front(), LineRow(4.0f), 1.5);
 
+  // Away and straight back: the rendering for the place left never lands.
+  sharp.clear();
+  view.verticalScrollBar()->setValue(300);
+  view.verticalScrollBar()->setValue(60);
+  EXPECT_FALSE(sharp.wait(300));
+  rows = InkedRows(Grab());
+  ASSERT_FALSE(rows.empty());
+  EXPECT_LE(rows.size(), 2u);
+
   // A zoom step while the 250 % rendering is on its way: only the 150 % one is shown.
   view.verticalScrollBar()->setValue(0);
   sharp.clear();

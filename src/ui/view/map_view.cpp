@@ -94,10 +94,9 @@ void MapView::requestSharp() {
   const bool wanted = pdfPage_ && picture_ && (shownZoom_ != 1.0f || loading_) && !surfacePx_.isEmpty();
   const QRect clip =
       wanted ? QRect(scrollOffset(), viewport()->size()) & QRect(QPoint(0, 0), surfacePx_) : QRect();
-  if (!clip.isEmpty() && !sharp_.isNull() && sharpClip_.contains(clip)) return;  // already sharp there
   ++sharpTicket_;  // whatever is on its way no longer fits the view
-  if (clip.isEmpty()) {
-    sharp_ = QImage();
+  if (clip.isEmpty()) sharp_ = QImage();
+  if (clip.isEmpty() || (!sharp_.isNull() && sharpClip_.contains(clip))) {  // nothing to do, or sharp there already
     if (sharpener_) sharpener_->withdraw();
     return;
   }

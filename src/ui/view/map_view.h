@@ -4,7 +4,9 @@
 // inside a scrolled viewport (pictMap) and paints every kept record and
 // working object over it straight from the Document. The view never keeps a
 // rescaled copy of the image: each repaint samples the exposed part of the
-// image as loaded through the zoom transform.
+// image as loaded through the zoom transform. A PDF page is the exception:
+// at zooms other than 100 % its visible part is rendered again at the
+// zoom's resolution (pdf_sharpener.h) and painted over the 96 dpi picture.
 
 #include <QAbstractScrollArea>
 #include <QImage>
