@@ -132,7 +132,8 @@ TEST_F(PdfSharpViewTest, LargePageIsReadInTheBackgroundAndReplacesTheDrawingWhol
   EXPECT_FALSE(view.isLoading());
   EXPECT_TRUE(view.isPdfPage());
   const QSizeF points = QPageSize(QPageSize::A1).sizePoints();
-  EXPECT_EQ(view.image().size(), QSize(qRound(points.width() * 96 / 72), qRound(points.height() * 96 / 72)));
+  EXPECT_EQ(view.image().size(),
+            QSize(qRound(points.width() * 96 / 72), qRound(points.height() * 96 / 72)));
   // The whole page, and on screen at 100 % the picture itself.
   const int row = int(std::lround(LineRow(1.0f)));
   EXPECT_LT(qGray(view.image().pixel(kColumn, row)), 200);

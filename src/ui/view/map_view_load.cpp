@@ -139,7 +139,8 @@ ImageLoadResult MapView::openPdfInBackground(const QString& path, int page, QSiz
   loading_ = true;
   awaitingFirst_ = false;  // blank paper is no first picture; sharpPictureShown tells when the page shows
   display(Shown{ScanPicture::Wrap(std::move(paper), false), size, path, page, true}, zoom);
-  worker_ = std::thread([this, path, page, generation, withLevels = qint64(size.width()) * size.height() >= kLevelPixels] {
+  const bool withLevels = qint64(size.width()) * size.height() >= kLevelPixels;
+  worker_ = std::thread([this, path, page, generation, withLevels] {
     QImage image;
     ImageLoadResult result = ReadImage(path, image, page);
     std::shared_ptr<ScanPicture> picture = result.ok ? ScanPicture::Wrap(std::move(image), withLevels) : nullptr;

@@ -25,15 +25,15 @@ struct SharpRequest {
   unsigned ticket = 0;
   unsigned source = 0;  // changes when the drawing is opened again: the file may have changed
   QString path;
-  int page = 1;     // from 1
-  QSize surface;    // the whole page at the zoom, in surface pixels
-  QRect clip;       // the part wanted, in the same pixels
+  int page = 1;   // from 1
+  QSize surface;  // the whole page at the zoom, in surface pixels
+  QRect clip;     // the part wanted, in the same pixels
 };
 
 struct SharpPicture {
   unsigned ticket = 0;
-  QRect clip;       // where it lies on the surface the request named
-  QImage image;     // clip.size() pixels over white paper; null when the page could not be drawn
+  QRect clip;    // where it lies on the surface the request named
+  QImage image;  // clip.size() pixels over white paper; null when the page could not be drawn
 };
 
 class PdfSharpener {
