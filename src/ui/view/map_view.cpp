@@ -63,6 +63,7 @@ MapView::MapView(Document& doc, QWidget* parent) : QAbstractScrollArea(parent), 
 }
 
 MapView::~MapView() {
+  sharpener_.reset();  // its rendering reports to this view; it goes first
   if (picture_) picture_->cancel();
   if (previous_.picture) previous_.picture->cancel();
   joinWorker();
@@ -70,6 +71,7 @@ MapView::~MapView() {
 }
 
 void MapView::display(Shown s, float zoom) {
+  if (zoom != shownZoom_ || sharpSource_ != generation_) sharp_ = QImage();
   picture_ = std::move(s.picture);
   shown_ = picture_ ? picture_->full() : QImage();
   fullSize_ = s.fullSize;
@@ -81,7 +83,40 @@ void MapView::display(Shown s, float zoom) {
                                    : QSize(RoundPx(fullSize_.width() * double(zoom)),
                                            RoundPx(fullSize_.height() * double(zoom)));
   updateScrollBars();
+  requestSharp();
   viewport()->update();
+}
+
+// At 100 % the 96 dpi picture is the page pixel for pixel; at any other zoom
+// the viewport's part of the page is rendered again behind the window's back.
+void MapView::requestSharp() {
+  // While a page's first picture is read, its visible part is rendered at any zoom.
+  const bool wanted = pdfPage_ && picture_ && (shownZoom_ != 1.0f || loading_) && !surfacePx_.isEmpty();
+  const QRect clip =
+      wanted ? QRect(scrollOffset(), viewport()->size()) & QRect(QPoint(0, 0), surfacePx_) : QRect();
+  ++sharpTicket_;  // whatever is on its way no longer fits the view
+  if (clip.isEmpty()) sharp_ = QImage();
+  if (clip.isEmpty() || (!sharp_.isNull() && sharpClip_.contains(clip))) {  // nothing to do, or sharp there already
+    if (sharpener_) sharpener_->withdraw();
+    return;
+  }
+  if (!sharpener_) {
+    sharpener_ = std::make_unique<PdfSharpener>([this](SharpPicture sharp) {
+      QMetaObject::invokeMethod(
+          this, [this, sharp = std::move(sharp)]() mutable { sharpArrived(std::move(sharp)); },
+          Qt::QueuedConnection);
+    });
+  }
+  sharpener_->request(SharpRequest{sharpTicket_, generation_, path_, page_, surfacePx_, clip});
+}
+
+void MapView::sharpArrived(SharpPicture sharp) {
+  if (sharp.ticket != sharpTicket_ || sharp.image.isNull()) return;
+  sharp_ = std::move(sharp.image);
+  sharpClip_ = sharp.clip;
+  sharpSource_ = generation_;
+  viewport()->update(sharpClip_.translated(-scrollOffset()));
+  emit sharpPictureShown();
 }
 
 ZoomResult MapView::applyZoom() {
@@ -233,15 +268,31 @@ void MapView::paintPicture(QPainter& painter, const QRectF& exposed) const {
     covered = std::max(covered, bottom);
   }
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  if (!sharp_.isNull()) paintSharp(painter, wanted);
+}
+
+void MapView::paintSharp(QPainter& painter, const QRectF& exposed) const {
+  // The rendering was made for the rounded surface; the picture spans full
+  // size x zoom exactly, and the two differ by less than a pixel.
+  const double sx = fullSize_.width() * double(shownZoom_) / surfacePx_.width();
+  const double sy = fullSize_.height() * double(shownZoom_) / surfacePx_.height();
+  const QRectF target(sharpClip_.x() * sx, sharpClip_.y() * sy, sharpClip_.width() * sx, sharpClip_.height() * sy);
+  const QRectF part = target & exposed;
+  if (part.isEmpty()) return;
+  const QRectF source((part.left() - target.left()) / sx, (part.top() - target.top()) / sy, part.width() / sx,
+                      part.height() / sy);
+  painter.drawImage(part, sharp_, source);
 }
 
 void MapView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   updateScrollBars();
+  requestSharp();
 }
 
 void MapView::scrollContentsBy(int dx, int dy) {
   followScroll(dx != 0, dy != 0);
+  requestSharp();
   viewport()->update();
   emit viewChanged();
 }

@@ -4,7 +4,9 @@
 // inside a scrolled viewport (pictMap) and paints every kept record and
 // working object over it straight from the Document. The view never keeps a
 // rescaled copy of the image: each repaint samples the exposed part of the
-// image as loaded through the zoom transform.
+// image as loaded through the zoom transform. A PDF page is the exception:
+// at zooms other than 100 % its visible part is rendered again at the
+// zoom's resolution (pdf_sharpener.h) and painted over the 96 dpi picture.
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -15,6 +17,7 @@
 
 #include "model/document.h"
 #include "view/image_loader.h"
+#include "view/pdf_sharpener.h"
 #include "view/scan_picture.h"
 
 class QPainter;
@@ -113,6 +116,8 @@ class MapView : public QAbstractScrollArea {
   void imageReady(const planimo::ImageLoadResult& result);
   // The first picture of a load fills the viewport (its rows are painted).
   void firstPictureShown();
+  // The visible part of a PDF page is shown rendered at the zoom's resolution.
+  void sharpPictureShown();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -132,12 +137,16 @@ class MapView : public QAbstractScrollArea {
     bool pdfPage = false;
   };
 
+  ImageLoadResult openPdfInBackground(const QString& path, int page, QSize size, float zoom);
   ImageLoadResult openJpeg(const QString& path, float zoom, bool large, bool withLevels, bool& viaQt);
   void display(Shown s, float zoom);
   void finishFullRead(unsigned generation, ImageLoadResult result, std::shared_ptr<ScanPicture> picture);
   void rowsArrived(unsigned generation);
   void buildLevels(const std::shared_ptr<ScanPicture>& picture);
   void paintPicture(QPainter& painter, const QRectF& exposed) const;
+  void paintSharp(QPainter& painter, const QRectF& exposed) const;
+  void requestSharp();
+  void sharpArrived(SharpPicture sharp);
   int bandSeam(const QRect& area) const;
   void joinWorker();
   void stopHelper();
@@ -165,6 +174,12 @@ class MapView : public QAbstractScrollArea {
   bool bandPainting_ = true;
   QImage canvas_;                         // what a banded repaint draws into
   std::unique_ptr<BandPainter> bands_;
+  // A PDF page's visible part at the zoom's resolution, over the 96 dpi picture.
+  std::unique_ptr<PdfSharpener> sharpener_;  // started with the first PDF page shown zoomed
+  unsigned sharpTicket_ = 0;                 // the request whose rendering is still wanted
+  QImage sharp_;                             // null until it arrives, and once the zoom or page changes
+  QRect sharpClip_;                          // where sharp_ lies on the surface
+  unsigned sharpSource_ = 0;                 // the load (generation_) sharp_ was rendered for
 };
 
 }  // namespace planimo

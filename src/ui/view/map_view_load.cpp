@@ -3,9 +3,11 @@
 // the reduced levels behind it.
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <chrono>
 #include <cmath>
 
+#include "model/error_numbers.h"
 #include "view/jpeg_scan.h"
 #include "view/map_view.h"
 
@@ -23,6 +25,12 @@ constexpr int kPreviewDenominator = 8;  // the cheapest DCT scaling JPEG offers
 // publishes them this many at a time.
 constexpr std::chrono::milliseconds kFrame(16);
 constexpr int kRowsPerFrameCheck = 16;
+
+// A PDF page this large, or from a file this large, is rendered in the
+// background: what a page costs grows with its paths and texts, which the
+// file's size tells better than the page's.
+constexpr qint64 kBackgroundPdfPixels = 4'000'000;  // larger than A2 at 96 dpi
+constexpr qint64 kBackgroundPdfBytes = 512 * 1024;
 
 // From this many pixels a picture gets reduced levels for low zooms.
 constexpr qint64 kLevelPixels = 4'000'000;
@@ -77,6 +85,9 @@ ImageLoadResult MapView::openImage(const QString& path, int page) {
     const ImageLoadResult r = openJpeg(path, zoom, large, pixels >= kLevelPixels, viaQt);
     if (!viaQt) return r;
   }
+  if (probe.format == "pdf" && (pixels >= kBackgroundPdfPixels || QFileInfo(path).size() >= kBackgroundPdfBytes)) {
+    return openPdfInBackground(path, page, probe.size, zoom);
+  }
   if (!IsJpeg(probe.format) || !large) {
     QImage image;
     ImageLoadResult result = ReadImage(path, image, page);
@@ -113,6 +124,33 @@ ImageLoadResult MapView::openImage(const QString& path, int page) {
         Qt::QueuedConnection);
   });
   return ImageLoadResult{true, true, 0, QString()};
+}
+
+// The page is rendered whole in the worker; until then the view shows blank
+// paper of the page's size, and the visible part rendered on its own, which
+// is far quicker than the whole page.
+ImageLoadResult MapView::openPdfInBackground(const QString& path, int page, QSize size, float zoom) {
+  QImage paper(std::max(1, size.width() / 8), std::max(1, size.height() / 8), QImage::Format_RGB32);
+  if (paper.isNull()) return ImageFailure(kErrOutOfMemory, QString(), path);
+  paper.fill(Qt::white);
+  const unsigned generation = ++generation_;
+  stopHelper();
+  previous_ = Shown{picture_, fullSize_, path_, page_, pdfPage_};
+  loading_ = true;
+  awaitingFirst_ = false;  // blank paper is no first picture; sharpPictureShown tells when the page shows
+  display(Shown{ScanPicture::Wrap(std::move(paper), false), size, path, page, true}, zoom);
+  const bool withLevels = qint64(size.width()) * size.height() >= kLevelPixels;
+  worker_ = std::thread([this, path, page, generation, withLevels] {
+    QImage image;
+    ImageLoadResult result = ReadImage(path, image, page);
+    std::shared_ptr<ScanPicture> picture = result.ok ? ScanPicture::Wrap(std::move(image), withLevels) : nullptr;
+    QMetaObject::invokeMethod(
+        this, [this, generation, result, picture]() { finishFullRead(generation, result, picture); },
+        Qt::QueuedConnection);
+  });
+  ImageLoadResult r{true, true, 0, QString()};
+  r.pdfPage = true;
+  return r;
 }
 
 void MapView::clearImage() {
@@ -192,10 +230,12 @@ void MapView::finishFullRead(unsigned generation, ImageLoadResult result, std::s
   loading_ = false;
   if (result.ok) {
     const bool fresh = picture != picture_;
-    display(Shown{std::move(picture), fullSize_, path_.isEmpty() ? previous_.path : path_}, shownZoom_);
+    display(Shown{std::move(picture), fullSize_, path_.isEmpty() ? previous_.path : path_, page_, pdfPage_},
+            shownZoom_);
     if (fresh) buildLevels(picture_);
   } else {
     stopHelper();
+    sharp_ = QImage();  // it was rendered from the page that failed
     display(std::move(previous_), shownZoom_);
     buildLevels(picture_);  // levels of the picture back on screen may have been cut short
   }
