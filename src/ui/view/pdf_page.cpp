@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QPdfDocument>
+#include <QPdfDocumentRenderOptions>
 #include <cmath>
 #include <optional>
 #include <span>
@@ -139,6 +140,27 @@ std::vector<DrawingPage> PdfPages(const QString& path) {
                                 points.height() * kMmPerPoint});
   }
   return pages;
+}
+
+QImage RenderPdfPart(QPdfDocument& pdf, int page, QSize pageSize, QRect clip) {
+  clip &= QRect(QPoint(0, 0), pageSize);
+  if (clip.isEmpty() || page < 1 || page > pdf.pageCount()) return QImage();
+  QImage paper = AllocatePicture(clip.size(), QImage::Format_RGB32);
+  if (paper.isNull()) return paper;
+  QPdfDocumentRenderOptions options;
+  options.setScaledSize(pageSize);
+  // The reader scales a clip by its last pixel's offset from its first,
+  // one less than its width and height, over the image's size: given one
+  // pixel more each way than the image it fills, it draws at the page's
+  // own scale, and strips and bands of one page meet without a jog.
+  options.setScaledClipRect(clip.adjusted(0, 0, 1, 1));
+  // The reader leaves the paper transparent; a drawing is read on white.
+  const QImage drawn = pdf.render(page - 1, clip.size(), options);
+  if (drawn.isNull()) return QImage();
+  paper.fill(Qt::white);
+  QPainter painter(&paper);
+  painter.drawImage(0, 0, drawn);
+  return paper;
 }
 
 }  // namespace planimo

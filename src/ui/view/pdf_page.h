@@ -13,6 +13,8 @@
 #include "io/drawing_pages.h"
 #include "view/image_loader.h"
 
+class QPdfDocument;
+
 namespace planimo {
 
 // The resolution a PDF page opens at, in dots per metre (96 dpi exactly).
@@ -24,6 +26,11 @@ ImageProbe ProbePdf(const QString& path, int page);
 
 // The page rendered at 96 dpi over white paper, in RGB32.
 ImageLoadResult ReadPdfPage(const QString& path, int page, QImage& out);
+
+// The part `clip` of page `page` (from 1) drawn at `pageSize` pixels for the
+// whole page, over white paper, in RGB32; null when it cannot be drawn or
+// the memory is not there. Parts of one page meet without a jog.
+QImage RenderPdfPart(QPdfDocument& pdf, int page, QSize pageSize, QRect clip);
 
 // Every page with its paper and picture size; empty when the file cannot be read.
 std::vector<DrawingPage> PdfPages(const QString& path);

@@ -1,9 +1,9 @@
 #include "view/pdf_sharpener.h"
 
-#include <QPainter>
 #include <QPdfDocument>
-#include <QPdfDocumentRenderOptions>
 #include <memory>
+
+#include "view/pdf_page.h"
 
 namespace planimo {
 
@@ -16,22 +16,6 @@ struct OpenPdf {
   QString path;
   std::unique_ptr<QPdfDocument> pdf;
 };
-
-QImage RenderWith(QPdfDocument& pdf, int page, QSize surface, QRect clip) {
-  clip &= QRect(QPoint(0, 0), surface);
-  if (clip.isEmpty() || page < 1 || page > pdf.pageCount()) return QImage();
-  QPdfDocumentRenderOptions options;
-  options.setScaledSize(surface);
-  options.setScaledClipRect(clip);
-  const QImage rendered = pdf.render(page - 1, clip.size(), options);
-  if (rendered.isNull()) return QImage();
-  // The reader leaves the paper transparent; the picture under it must not show through.
-  QImage paper(clip.size(), QImage::Format_RGB32);
-  if (paper.isNull()) return QImage();
-  paper.fill(Qt::white);
-  QPainter(&paper).drawImage(0, 0, rendered);
-  return paper;
-}
 
 }  // namespace
 
@@ -79,7 +63,7 @@ void PdfSharpener::run() {
       if (open.pdf->load(r.path) != QPdfDocument::Error::None) open.pdf.reset();
     }
     SharpPicture done{r.ticket, r.clip & QRect(QPoint(0, 0), r.surface), QImage()};
-    if (open.pdf) done.image = RenderWith(*open.pdf, r.page, r.surface, r.clip);
+    if (open.pdf) done.image = RenderPdfPart(*open.pdf, r.page, r.surface, r.clip);
     delivered_(std::move(done));
   }
   // The document belongs to this thread; it goes with it.
