@@ -43,8 +43,9 @@ int KeptSide(const WorkingObjects& live) {
 }
 
 // Writes the live pair p, p + 1 and the live label into distance object k
-// (whose elements must exist).
-void WriteDistanceObject(Document& doc, const MeasureSession& s, int k, int p) {
+// (whose elements must exist). A new object takes the look of new objects;
+// one measured again keeps its own.
+void WriteDistanceObject(Document& doc, const MeasureSession& s, int k, int p, bool restyle = true) {
   Collections& o = doc.objects;
   const WorkingObjects& live = doc.live;
   const LineRecord& a = live.lineHojo[static_cast<std::size_t>(p)];
@@ -56,19 +57,21 @@ void WriteDistanceObject(Document& doc, const MeasureSession& s, int k, int p) {
     e.Y1 = src.Y1;
     e.X2 = src.X2;
     e.Y2 = src.Y2;
-    CopyStyle(live.linDefault, e);
+    if (restyle) CopyStyle(live.linDefault, e);
     e.Visible = true;
     ShapeRecord& m = o.shpSnpo[static_cast<std::size_t>(2 * k + i)];
     CentreMarker(m, src.X2, src.Y2);
-    m.BorderColor = m.FillColor = live.linDefault.BorderColor;
-    m.BorderWidth = live.linDefault.BorderWidth;
+    if (restyle) {
+      m.BorderColor = m.FillColor = live.linDefault.BorderColor;
+      m.BorderWidth = live.linDefault.BorderWidth;
+    }
     m.Visible = true;
   }
   TextRecord& label = o.lblKyori[static_cast<std::size_t>(k)];
   label.Caption = live.lblDistance.Caption;
   label.Tag = live.lblDistance.Tag;
   label.ToolTipText = s.readout.txtPict[3];
-  CopyStyle(live.lblDefault, label);
+  if (restyle) CopyStyle(live.lblDefault, label);
   AutoSize(label, *doc.measurer);
   CentreLabel(label, a.X2, a.Y2, b.X2, b.Y2);
   label.Visible = true;
@@ -77,7 +80,7 @@ void WriteDistanceObject(Document& doc, const MeasureSession& s, int k, int p) {
   dim.Y1 = a.Y2;
   dim.X2 = b.X2;
   dim.Y2 = b.Y2;
-  CopyStyle(live.linDefault, dim);
+  if (restyle) CopyStyle(live.linDefault, dim);
   dim.Visible = true;
   MarkChanged(doc);
 }
@@ -237,6 +240,38 @@ bool UpdateLastSegmentDistance(Document& doc, MeasureSession& s, float x1, float
   if (!PrepareSegment(doc, s, x1, y1, x2, y2, dis)) return false;
   WriteDistanceObject(doc, s, k, p);
   return true;
+}
+
+bool RemeasureDistance(Document& doc, MeasureSession& s, int k, float x1, float y1, float x2, float y2,
+                       bool dis) {
+  Collections& o = doc.objects;
+  if (k < 0 || k >= UBound(o.lblKyori) || 2 * k + 1 >= UBound(o.lineHojoSave) ||
+      2 * k + 1 >= UBound(o.shpSnpo) || k >= UBound(o.lineDsSave)) {
+    return false;
+  }
+  const LineRecord& e0 = o.lineHojoSave[static_cast<std::size_t>(2 * k)];
+  const LineRecord& e1 = o.lineHojoSave[static_cast<std::size_t>(2 * k + 1)];
+  const TextRecord& old = o.lblKyori[static_cast<std::size_t>(k)];
+  // The hover text is the direction until the user writes a comment there;
+  // a comment stays with the object.
+  const std::optional<SegmentValue> was = MeasureViewSegment(doc, dis, e0.X1, e0.Y1, e1.X1, e1.Y1);
+  const bool comment = !was || old.ToolTipText != was->direction;
+  const std::string tip = old.ToolTipText;
+  const std::string createdTag = old.Tag;
+  // The live lines lend their rules for the new place; what they showed
+  // stays as it was.
+  const std::array<LineRecord, 4> hojo = doc.live.lineHojo;
+  const TextRecord liveLabel = doc.live.lblDistance;
+  const bool ok = PrepareSegment(doc, s, x1, y1, x2, y2, dis);
+  if (ok) {
+    WriteDistanceObject(doc, s, k, KeptSide(doc.live), false);
+    TextRecord& label = o.lblKyori[static_cast<std::size_t>(k)];
+    if (comment) label.ToolTipText = tip;
+    label.Tag = KeepCreationTime(label.Tag, createdTag);
+  }
+  doc.live.lineHojo = hojo;
+  doc.live.lblDistance = liveLabel;
+  return ok;
 }
 
 void StartLiveDistance(Document& doc, float x, float y, const std::string& caption) {

@@ -66,6 +66,14 @@ bool KeepSegmentDistance(Document& doc, MeasureSession& s, float x1, float y1, f
 bool UpdateLastSegmentDistance(Document& doc, MeasureSession& s, float x1, float y1, float x2,
                                float y2, bool dis);
 
+// Measures distance object k again along (x1, y1)-(x2, y2) by the rules it
+// was kept by: extension lines, markers, dimension line, value, caption and
+// the label's place follow the segment; its look, its comment, its time of
+// creation and every other field stay. False (nothing kept changed) when
+// the value cannot be computed or there is no object k.
+bool RemeasureDistance(Document& doc, MeasureSession& s, int k, float x1, float y1, float x2, float y2,
+                       bool dis);
+
 // Shows the live distance line and its extension lines as a point at (x, y),
 // the label above it reading `caption`.
 void StartLiveDistance(Document& doc, float x, float y, const std::string& caption);
