@@ -92,7 +92,9 @@ VertexGrab Find(const Document& doc, float x, float y) {
   Candidate best = NearestDistanceEnd(o, x, y);
   const Candidate v = NearestOutlineVertex(o, x, y);
   VertexGrab g;
-  if (v.kind != GrabbedKind::None && (best.kind == GrabbedKind::None || v.d2 < best.d2)) {
+  // A vertex an area or route shares with the distances kept along its
+  // sides goes to the outline: its value is the one the user measured for.
+  if (v.kind != GrabbedKind::None && (best.kind == GrabbedKind::None || v.d2 <= best.d2)) {
     const std::string& tag = o.linePS[static_cast<std::size_t>(v.index)].Tag;
     for (GrabbedKind kind : {GrabbedKind::Area, GrabbedKind::Route}) {
       const int label = LabelTagged(*OutlineLabels(o, kind), tag);
