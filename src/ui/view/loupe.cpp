@@ -1,6 +1,7 @@
 #include "view/loupe.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -29,7 +30,8 @@ bool Loupe::eventFilter(QObject* watched, QEvent* event) {
       const bool press = type == QEvent::KeyPress;
       if (!press) {
         hold(false);
-      } else if (QApplication::activeWindow() == view_->window() && view_->viewport()->underMouse()) {
+      } else if (QApplication::activeWindow() == view_->window() &&
+                 view_->viewport()->rect().contains(view_->viewport()->mapFromGlobal(QCursor::pos()))) {
         hold(true);
       }
     }
