@@ -13,6 +13,8 @@ namespace planimo {
 
 Loupe::Loupe(MapView* view) : QWidget(view), view_(view) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
+  // It paints every pixel itself: nothing under it needs painting first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
   setFixedSize(kSide, kSide);
   hide();
   view->viewport()->installEventFilter(this);
@@ -24,13 +26,13 @@ bool Loupe::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
   if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() == Qt::Key_Z && !key->isAutoRepeat() && key->modifiers() == Qt::NoModifier) {
+    if (key->key() == Qt::Key_Z && !key->isAutoRepeat()) {
       // Only over the map of the active window: a Z typed into a dialog is
-      // the letter.
-      const bool press = type == QEvent::KeyPress;
-      if (!press) {
+      // the letter, and Ctrl+Z is the undo. The release always ends it.
+      const bool command = (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
+      if (type == QEvent::KeyRelease) {
         hold(false);
-      } else if (QApplication::activeWindow() == view_->window() &&
+      } else if (!command && QApplication::activeWindow() == view_->window() &&
                  view_->viewport()->rect().contains(view_->viewport()->mapFromGlobal(QCursor::pos()))) {
         hold(true);
       }
@@ -38,6 +40,8 @@ bool Loupe::eventFilter(QObject* watched, QEvent* event) {
   } else if (watched == view_->viewport()) {
     if (type == QEvent::MouseMove) follow(static_cast<QMouseEvent*>(event)->position().toPoint());
     if (type == QEvent::Leave) hold(false);
+    // The map changed without a move (a key, a command): so does the loupe.
+    if (type == QEvent::Paint && held_) update();
   } else if (type == QEvent::WindowDeactivate && watched == view_->window()) {
     hold(false);
   }
