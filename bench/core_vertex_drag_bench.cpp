@@ -34,7 +34,8 @@ void Fill(planimo::Document& doc, planimo::MeasureSession& s) {
     const float corners[4][2] = {{x, y}, {x + 20, y}, {x + 20, y + 20}, {x, y + 20}};
     Click(doc, s, x, y);
     for (int c = 1; c < 4; ++c) {
-      planimo::OnMapMouseMove(doc, s, MouseEvent{0, corners[c][0], corners[c][1], false, false, false});
+      planimo::OnMapMouseMove(doc, s,
+                              MouseEvent{0, corners[c][0], corners[c][1], false, false, false});
       Click(doc, s, corners[c][0], corners[c][1]);
     }
     planimo::CommandCloseArea(doc, s);
@@ -59,11 +60,17 @@ void BM_VertexDragMove(benchmark::State& state) {
   for (auto _ : state) {
     t += 0.37f;
     if (t > 15) t = 0;
-    benchmark::DoNotOptimize(planimo::OnMapMouseMove(doc, s, MouseEvent{1, gx + t, gy - t, ctrl, false, false}));
+    benchmark::DoNotOptimize(
+        planimo::OnMapMouseMove(doc, s, MouseEvent{1, gx + t, gy - t, ctrl, false, false}));
   }
   state.counters["distances"] = static_cast<double>(planimo::UBound(doc.objects.lblKyori));
   state.counters["areas"] = static_cast<double>(planimo::UBound(doc.objects.lblMensekiS));
 }
-BENCHMARK(BM_VertexDragMove)->Args({0, 0})->Args({1, 0})->Args({0, 1})->Args({1, 1})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_VertexDragMove)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -41,7 +41,8 @@ TEST_F(VertexDragUiTest, DragMovesTheEndAsOneNamedStepAndEscapePutsItBack) {
 
   const std::string before = w.document().objects.lblKyori[0].Caption;
   Send(vp, QEvent::MouseButtonPress, {300, 400}, Qt::LeftButton, Qt::LeftButton);
-  for (int i = 1; i <= 10; ++i) Send(vp, QEvent::MouseMove, {300 + 5 * i, 400}, Qt::NoButton, Qt::LeftButton);
+  for (int i = 1; i <= 10; ++i)
+    Send(vp, QEvent::MouseMove, {300 + 5 * i, 400}, Qt::NoButton, Qt::LeftButton);
   Send(vp, QEvent::MouseButtonRelease, {350, 400}, Qt::LeftButton, Qt::NoButton);
   EXPECT_NEAR(EndX(), 350 * kMmPerPx, 1e-3);
   EXPECT_NE(w.document().objects.lblKyori[0].Caption, before);
@@ -80,7 +81,7 @@ TEST_F(VertexDragUiTest, ZLoupeFollowsThePointerAndLeavesTheMovesToTheMap) {
   ASSERT_EQ(seen.size(), QSize(Loupe::kSide, Loupe::kSide));
   const int mid = Loupe::kSide / 2 + Loupe::kMagnification / 2;
   EXPECT_EQ(QColor(seen.pixel(mid, 10)), QColor(220, 0, 0));  // the crosshair
-  EXPECT_EQ(QColor(seen.pixel(10, 10)), QColor(Qt::white));    // the white drawing
+  EXPECT_EQ(QColor(seen.pixel(10, 10)), QColor(Qt::white));   // the white drawing
   Key(QEvent::KeyRelease, Qt::Key_Z);
   EXPECT_FALSE(loupe->isVisible());
 }

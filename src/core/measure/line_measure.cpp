@@ -45,7 +45,8 @@ int KeptSide(const WorkingObjects& live) {
 // Writes the live pair p, p + 1 and the live label into distance object k
 // (whose elements must exist). A new object takes the look of new objects;
 // one measured again keeps its own.
-void WriteDistanceObject(Document& doc, const MeasureSession& s, int k, int p, bool restyle = true) {
+void WriteDistanceObject(Document& doc, const MeasureSession& s, int k, int p,
+                         bool restyle = true) {
   Collections& o = doc.objects;
   const WorkingObjects& live = doc.live;
   const LineRecord& a = live.lineHojo[static_cast<std::size_t>(p)];
@@ -242,8 +243,8 @@ bool UpdateLastSegmentDistance(Document& doc, MeasureSession& s, float x1, float
   return true;
 }
 
-bool RemeasureDistance(Document& doc, MeasureSession& s, int k, float x1, float y1, float x2, float y2,
-                       bool dis) {
+bool RemeasureDistance(Document& doc, MeasureSession& s, int k, float x1, float y1, float x2,
+                       float y2, bool dis) {
   Collections& o = doc.objects;
   if (k < 0 || k >= UBound(o.lblKyori) || 2 * k + 1 >= UBound(o.lineHojoSave) ||
       2 * k + 1 >= UBound(o.shpSnpo) || k >= UBound(o.lineDsSave)) {

@@ -71,8 +71,8 @@ bool UpdateLastSegmentDistance(Document& doc, MeasureSession& s, float x1, float
 // the label's place follow the segment; its look, its comment, its time of
 // creation and every other field stay. False (nothing kept changed) when
 // the value cannot be computed or there is no object k.
-bool RemeasureDistance(Document& doc, MeasureSession& s, int k, float x1, float y1, float x2, float y2,
-                       bool dis);
+bool RemeasureDistance(Document& doc, MeasureSession& s, int k, float x1, float y1, float x2,
+                       float y2, bool dis);
 
 // Shows the live distance line and its extension lines as a point at (x, y),
 // the label above it reading `caption`.

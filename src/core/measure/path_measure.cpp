@@ -360,8 +360,8 @@ std::optional<SegmentValue> RouteLength(const Document& doc, std::span<const Lin
   return total;
 }
 
-void LabelArea(const Document& doc, TextRecord& label, double area, std::span<const LineRecord> segments,
-               const LocalTime& time) {
+void LabelArea(const Document& doc, TextRecord& label, double area,
+               std::span<const LineRecord> segments, const LocalTime& time) {
   const ProjectState& st = doc.state;
   const StartBox box = BoxOfStarts(doc, segments);
   const double zoom = doc.view.sngZoom;
@@ -373,8 +373,8 @@ void LabelArea(const Document& doc, TextRecord& label, double area, std::span<co
       (static_cast<double>(box.maxX - box.minX) / 2 + box.minX - label.Width / 2) * zoom);
 }
 
-void LabelRoute(const Document& doc, TextRecord& label, double total, std::span<const LineRecord> segments,
-                const LocalTime& time) {
+void LabelRoute(const Document& doc, TextRecord& label, double total,
+                std::span<const LineRecord> segments, const LocalTime& time) {
   const ProjectState& st = doc.state;
   const StartBox box = BoxOfStarts(doc, segments);
   const double zoom = doc.view.sngZoom;
@@ -382,8 +382,8 @@ void LabelRoute(const Document& doc, TextRecord& label, double total, std::span<
   label.Tag = BuildValueTag(st.GE_intUnitDIndex, st.intDPointD, total, time);
   AutoSize(label, *doc.measurer);
   label.Top = ToSingle(box.minY * zoom);
-  label.Left = ToSingle(
-      (static_cast<double>(box.maxX - box.minX) / 2 + box.minX - label.Width / 2) * zoom);
+  label.Left =
+      ToSingle((static_cast<double>(box.maxX - box.minX) / 2 + box.minX - label.Width / 2) * zoom);
 }
 
 bool ComputeArea(Document& doc, MeasureSession& s) {
@@ -391,7 +391,8 @@ bool ComputeArea(Document& doc, MeasureSession& s) {
   s.flags.booPathStarted = false;
   const int m = LastIndex(live) - 1;
   if (m < 0) return true;
-  const std::span<const LineRecord> outline(live.lineMenseki.data(), static_cast<std::size_t>(m) + 1);
+  const std::span<const LineRecord> outline(live.lineMenseki.data(),
+                                            static_cast<std::size_t>(m) + 1);
   const std::optional<double> area = OutlineArea(doc, outline);
   if (!area) return false;
   TextRecord& label = live.lblMenseki;

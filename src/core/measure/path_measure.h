@@ -62,10 +62,10 @@ std::optional<double> OutlineArea(const Document& doc, std::span<const LineRecor
 std::optional<SegmentValue> RouteLength(const Document& doc, std::span<const LineRecord> segments);
 // Caption, tag (created at `time`), size and place of an area or route
 // label over its non-empty `segments`, in the label's own font.
-void LabelArea(const Document& doc, TextRecord& label, double area, std::span<const LineRecord> segments,
-               const LocalTime& time);
-void LabelRoute(const Document& doc, TextRecord& label, double total, std::span<const LineRecord> segments,
-                const LocalTime& time);
+void LabelArea(const Document& doc, TextRecord& label, double area,
+               std::span<const LineRecord> segments, const LocalTime& time);
+void LabelRoute(const Document& doc, TextRecord& label, double total,
+                std::span<const LineRecord> segments, const LocalTime& time);
 bool FinishRoute(Document& doc, MeasureSession& s);
 
 }  // namespace planimo

@@ -25,7 +25,8 @@ struct Candidate {
   float d2 = 0;
 };
 
-void Consider(Candidate& best, GrabbedKind kind, int index, int end, float vx, float vy, float x, float y) {
+void Consider(Candidate& best, GrabbedKind kind, int index, int end, float vx, float vy, float x,
+              float y) {
   const float dx = vx - x;
   const float dy = vy - y;
   if (!(std::fabs(dx) <= kReach && std::fabs(dy) <= kReach)) return;
@@ -35,8 +36,8 @@ void Consider(Candidate& best, GrabbedKind kind, int index, int end, float vx, f
 }
 
 bool Grabbable(const MeasureSession& s) {
-  return s.menu.mnuToolMes && CurrentMode(s.menu) == MeasureMode::Select && !RangeZoomChecked(s.menu) &&
-         !MeasurementRunning(s) && !s.labelGrab.held;
+  return s.menu.mnuToolMes && CurrentMode(s.menu) == MeasureMode::Select &&
+         !RangeZoomChecked(s.menu) && !MeasurementRunning(s) && !s.labelGrab.held;
 }
 
 Candidate NearestDistanceEnd(const Collections& o, float x, float y) {
@@ -123,8 +124,8 @@ std::optional<GrabbedRecords> Read(const Document& doc, const VertexGrab& g) {
   GrabbedRecords r;
   const auto k = static_cast<std::size_t>(g.index);
   if (g.kind == GrabbedKind::Distance) {
-    if (g.index < 0 || k >= o.lblKyori.size() || k >= o.lineDsSave.size() || 2 * k + 1 >= o.lineHojoSave.size() ||
-        2 * k + 1 >= o.shpSnpo.size()) {
+    if (g.index < 0 || k >= o.lblKyori.size() || k >= o.lineDsSave.size() ||
+        2 * k + 1 >= o.lineHojoSave.size() || 2 * k + 1 >= o.shpSnpo.size()) {
       return std::nullopt;
     }
     r.lines = {o.lineHojoSave[2 * k], o.lineHojoSave[2 * k + 1], o.lineDsSave[k]};
@@ -232,10 +233,14 @@ bool Remeasure(Document& doc, MeasureSession& s, const VertexGrab& g, PointF p) 
 
 const char* CorrectionCaption(GrabbedKind kind) {
   switch (kind) {
-    case GrabbedKind::Distance: return "距離の修正";
-    case GrabbedKind::Route: return "経路の修正";
-    case GrabbedKind::Area: return "面積の修正";
-    case GrabbedKind::None: break;
+    case GrabbedKind::Distance:
+      return "距離の修正";
+    case GrabbedKind::Route:
+      return "経路の修正";
+    case GrabbedKind::Area:
+      return "面積の修正";
+    case GrabbedKind::None:
+      break;
   }
   return "";
 }

@@ -203,7 +203,8 @@ void MainWindow::onMapMouse(int phase, const MapMouseEvent& e) {
   }
   step = QString::fromStdString(r.step);
   // A vertex of a kept measurement that a press would grab.
-  const bool grabbable = phase == kMove && ev.button == 0 && VertexUnder(doc_, session_, ev.x, ev.y);
+  const bool grabbable =
+      phase == kMove && ev.button == 0 && VertexUnder(doc_, session_, ev.x, ev.y);
   if (grabbable || session_.vertexGrab.held()) {
     view_->viewport()->setCursor(Qt::SizeAllCursor);
   } else {

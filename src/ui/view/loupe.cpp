@@ -29,11 +29,13 @@ bool Loupe::eventFilter(QObject* watched, QEvent* event) {
     if (key->key() == Qt::Key_Z && !key->isAutoRepeat()) {
       // Only over the map of the active window: a Z typed into a dialog is
       // the letter, and Ctrl+Z is the undo. The release always ends it.
-      const bool command = (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
+      const bool command =
+          (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
       if (type == QEvent::KeyRelease) {
         hold(false);
       } else if (!command && QApplication::activeWindow() == view_->window() &&
-                 view_->viewport()->rect().contains(view_->viewport()->mapFromGlobal(QCursor::pos()))) {
+                 view_->viewport()->rect().contains(
+                     view_->viewport()->mapFromGlobal(QCursor::pos()))) {
         hold(true);
       }
     }

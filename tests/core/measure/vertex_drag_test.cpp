@@ -1,6 +1,8 @@
 // Correcting kept measurements by dragging a vertex in the select mode: the
 // result is what measuring the corrected figure gives, undo gives back every
 // record, and whatever interrupts a drag leaves the drawing sound.
+#include "measure/vertex_drag.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -10,7 +12,6 @@
 
 #include "measure/abandon.h"
 #include "measure/measure_keys.h"
-#include "measure/vertex_drag.h"
 #include "measure_fixture.h"
 #include "model/history.h"
 #include "model/rescale.h"
@@ -52,9 +53,9 @@ struct Drawing : MapFixture {
 };
 
 bool SameRecords(const Collections& a, const Collections& b) {
-  return a.lblKyori == b.lblKyori && a.lineDsSave == b.lineDsSave && a.lineHojoSave == b.lineHojoSave &&
-         a.shpSnpo == b.shpSnpo && a.lblKeiroS == b.lblKeiroS && a.lblMensekiS == b.lblMensekiS &&
-         a.linePS == b.linePS;
+  return a.lblKyori == b.lblKyori && a.lineDsSave == b.lineDsSave &&
+         a.lineHojoSave == b.lineHojoSave && a.shpSnpo == b.shpSnpo && a.lblKeiroS == b.lblKeiroS &&
+         a.lblMensekiS == b.lblMensekiS && a.linePS == b.linePS;
 }
 
 TEST(VertexDrag, DistanceEndIsMeasuredAsIfKeptThereAndUndoesByteForByte) {
