@@ -243,6 +243,46 @@ bool UpdateLastSegmentDistance(Document& doc, MeasureSession& s, float x1, float
   return true;
 }
 
+void TurnDimensionOver(Collections& o, int k) {
+  const auto i = static_cast<std::size_t>(k);
+  LineRecord& a = o.lineHojoSave[2 * i];
+  LineRecord& b = o.lineHojoSave[2 * i + 1];
+  for (LineRecord* e : {&a, &b}) {
+    e->X2 = e->X1 + (e->X1 - e->X2);
+    e->Y2 = e->Y1 + (e->Y1 - e->Y2);
+  }
+  LineRecord& dim = o.lineDsSave[i];
+  dim.X1 = a.X2;
+  dim.Y1 = a.Y2;
+  dim.X2 = b.X2;
+  dim.Y2 = b.Y2;
+  TextRecord& label = o.lblKyori[i];
+  label.Left = (dim.X1 + dim.X2) / 2 - label.Width / 2;
+  label.Top = (dim.Y1 + dim.Y2) / 2 - label.Height / 2;
+  for (std::size_t m = 0; m < 2 && 2 * i + m < o.shpSnpo.size(); ++m) {
+    ShapeRecord& marker = o.shpSnpo[2 * i + m];
+    const LineRecord& e = m == 0 ? a : b;
+    marker.Left = e.X2 - marker.Width / 2;
+    marker.Top = e.Y2 - marker.Height / 2;
+  }
+}
+
+namespace {
+
+// Whether the user turned the dimension of the distance kept along e0-e1
+// over to the side the keeping rule does not choose.
+bool TurnedOver(const LineRecord& e0, const LineRecord& e1) {
+  WorkingObjects rule;
+  StartExtensionLines(rule, e0.X1, e0.Y1);
+  OrientExtensionLines(rule, e0.X1, e0.Y1, e1.X1, e1.Y1, 1.0f);
+  const LineRecord& r = rule.lineHojo[static_cast<std::size_t>(KeptSide(rule))];
+  const double dot = (static_cast<double>(r.X2) - r.X1) * (static_cast<double>(e0.X2) - e0.X1) +
+                     (static_cast<double>(r.Y2) - r.Y1) * (static_cast<double>(e0.Y2) - e0.Y1);
+  return dot < 0;
+}
+
+}  // namespace
+
 bool RemeasureDistance(Document& doc, MeasureSession& s, int k, float x1, float y1, float x2,
                        float y2, bool dis) {
   Collections& o = doc.objects;
@@ -259,6 +299,7 @@ bool RemeasureDistance(Document& doc, MeasureSession& s, int k, float x1, float 
   const bool comment = !was || old.ToolTipText != was->direction;
   const std::string tip = old.ToolTipText;
   const std::string createdTag = old.Tag;
+  const bool turned = TurnedOver(e0, e1);
   // The live lines lend their rules for the new place; what they showed
   // stays as it was.
   const std::array<LineRecord, 4> hojo = doc.live.lineHojo;
@@ -269,6 +310,7 @@ bool RemeasureDistance(Document& doc, MeasureSession& s, int k, float x1, float 
     TextRecord& label = o.lblKyori[static_cast<std::size_t>(k)];
     if (comment) label.ToolTipText = tip;
     label.Tag = KeepCreationTime(label.Tag, createdTag);
+    if (turned) TurnDimensionOver(o, k);
   }
   doc.live.lineHojo = hojo;
   doc.live.lblDistance = liveLabel;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "measure/abandon.h"
+#include "measure/line_measure.h"
 #include "measure/measure_keys.h"
 #include "measure_fixture.h"
 #include "model/history.h"
@@ -61,7 +62,8 @@ bool SameRecords(const Collections& a, const Collections& b) {
 TEST(VertexDrag, DistanceEndIsMeasuredAsIfKeptThereAndUndoesByteForByte) {
   Drawing f, direct;
   f.Line(10, 10, 60, 10);
-  // The object's own look and comment survive the correction.
+  // The object's own look, comment and side survive the correction.
+  TurnDimensionOver(f.doc.objects, 0);
   f.doc.objects.lblKyori[0].ForeColor = Rgb(200, 0, 0);
   f.doc.objects.lblKyori[0].ToolTipText = "北側境界";
   f.doc.objects.lineDsSave[0].BorderWidth = 3;
@@ -71,6 +73,7 @@ TEST(VertexDrag, DistanceEndIsMeasuredAsIfKeptThereAndUndoesByteForByte) {
 
   EXPECT_EQ(f.Drag(60.3f, 10.2f, 70, 40), "距離の修正");
   direct.Line(10, 10, 70, 40);
+  TurnDimensionOver(direct.doc.objects, 0);
   const Collections& o = f.doc.objects;
   const Collections& d = direct.doc.objects;
   TextRecord label = o.lblKyori[0];
@@ -124,6 +127,24 @@ TEST(VertexDrag, AreaVertexMovesBothSegmentsAndTheValueFollows) {
   ASSERT_TRUE(Undo(f.h, f.doc));
   EXPECT_TRUE(SameRecords(f.doc.objects, before));
   EXPECT_EQ(f.doc.revision, revision);
+}
+
+TEST(VertexDrag, RouteVertexMovesTheRouteAndItsTotal) {
+  Drawing f, direct;
+  for (Drawing* d : {&f, &direct}) {
+    SelectMode(d->doc, d->s, MeasureMode::Path, nullptr);
+    const Points pts = d == &f ? Points{{10, 10}, {50, 10}, {50, 50}} : Points{{10, 10}, {60, 30}, {50, 50}};
+    d->Click(pts[0].first, pts[0].second);
+    for (std::size_t i = 1; i < pts.size(); ++i) {
+      d->Move(pts[i].first, pts[i].second);
+      d->Click(pts[i].first, pts[i].second);
+    }
+    ASSERT_TRUE(CommandFinishRoute(d->doc, d->s));
+    Checkpoint(d->h, d->doc, "");
+  }
+  EXPECT_EQ(f.Drag(50, 10, 60, 30), "経路の修正");
+  EXPECT_EQ(f.doc.objects.lblKeiroS[0], direct.doc.objects.lblKeiroS[0]);
+  EXPECT_EQ(Tagged(f.doc.objects, f.doc.objects.lblKeiroS[0].Tag), 2);
 }
 
 // What arrives in the middle of a drag, and whether the object is put back
