@@ -74,8 +74,9 @@ void TurnDimensionOver(Collections& o, int k);
 // Measures distance object k again along (x1, y1)-(x2, y2) by the rules it
 // was kept by: extension lines, markers, dimension line, value, caption and
 // the label's place follow the segment; its look, its comment, its time of
-// creation, the side its dimension was turned to and every other field stay. False (nothing kept changed) when
-// the value cannot be computed or there is no object k.
+// creation, the side its dimension was turned to and every other field
+// stay. False (nothing kept changed) when the value cannot be computed or
+// there is no object k.
 bool RemeasureDistance(Document& doc, MeasureSession& s, int k, float x1, float y1, float x2,
                        float y2, bool dis);
 

@@ -133,7 +133,8 @@ TEST(VertexDrag, RouteVertexMovesTheRouteAndItsTotal) {
   Drawing f, direct;
   for (Drawing* d : {&f, &direct}) {
     SelectMode(d->doc, d->s, MeasureMode::Path, nullptr);
-    const Points pts = d == &f ? Points{{10, 10}, {50, 10}, {50, 50}} : Points{{10, 10}, {60, 30}, {50, 50}};
+    const Points pts =
+        d == &f ? Points{{10, 10}, {50, 10}, {50, 50}} : Points{{10, 10}, {60, 30}, {50, 50}};
     d->Click(pts[0].first, pts[0].second);
     for (std::size_t i = 1; i < pts.size(); ++i) {
       d->Move(pts[i].first, pts[i].second);
