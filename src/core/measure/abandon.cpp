@@ -2,10 +2,12 @@
 
 #include "measure/annotations.h"
 #include "measure/line_measure.h"
+#include "measure/vertex_drag.h"
 
 namespace planimo {
 
 void AbandonMeasurement(Document& doc, MeasureSession& s) {
+  PutVertexBack(doc, s);
   s.flags = RunFlags{};
   WorkingObjects& live = doc.live;
   live.shpCircle.Visible = false;
@@ -19,7 +21,7 @@ void AbandonMeasurement(Document& doc, MeasureSession& s) {
 
 bool MeasurementRunning(const MeasureSession& s) {
   const RunFlags& f = s.flags;
-  return f.Running() || f.booPathStarted || f.booKnownDisRun;
+  return f.Running() || f.booPathStarted || f.booKnownDisRun || s.vertexGrab.held();
 }
 
 void ResetDisplayMenu(Document& doc, MeasureSession& s) {

@@ -15,11 +15,13 @@ namespace planimo {
 
 // Clears the running, moved, shown and path-started flags and those of the
 // picking line, hides the live line, label, extension lines, circle and snap
-// marker, drops a leader line being pulled out, and resets the working
-// path. Kept records, the mode and the tool are left as they are.
+// marker, drops a leader line being pulled out, puts a vertex being
+// dragged back where it was, and resets the working path. Kept records,
+// the mode and the tool are left as they are.
 void AbandonMeasurement(Document& doc, MeasureSession& s);
 
-// True while a measurement or the picking line waits for its next click.
+// True while a measurement or the picking line waits for its next click,
+// or a vertex of a kept measurement is being dragged.
 bool MeasurementRunning(const MeasureSession& s);
 
 // subResetDispMenu: the zoom check marks cleared, the measurement abandoned.

@@ -11,6 +11,7 @@
 #include "measure/pointer.h"
 #include "measure/readout.h"
 #include "measure/rollback.h"
+#include "measure/vertex_drag.h"
 
 namespace planimo {
 
@@ -52,6 +53,7 @@ void LeftDown(Document& doc, MeasureSession& s, float x, float y, MouseResult& r
     }
     if (mode == MeasureMode::Circle && !f.Running()) StartCircle(doc, s, x, y);
     if (mode == MeasureMode::Path && PathTakesVertex(doc, s)) AddVertex(doc, s, x, y);
+    if (mode == MeasureMode::Select) GrabVertex(doc, s, x, y);
   }
   TiltPickDown(doc, s, x, y, r.picks);
   if (doc.state.booPickDis && !s.menu.mnuDispEnlarge && !s.flags.booKnownDisRun) {
@@ -194,6 +196,9 @@ MouseResult OnMapMouseDown(Document& doc, MeasureSession& s, MouseEvent ev,
                            AnnotationTools* tools) {
   return Guarded(doc, s, [&](MouseResult& r) {
     if (!AtAPlace(ev)) return false;
+    // A press while a vertex is held lost its release somewhere: the
+    // object goes back before anything else.
+    PutVertexBack(doc, s);
     DropStalePickingLine(doc, s);
     PreprocessPointer(doc, PointerPhase::Down, ev.ctrl, ev.space, ev.x, ev.y);
     if (ev.button == kLeft) LeftDown(doc, s, ev.x, ev.y, r, tools);
@@ -207,7 +212,18 @@ MouseResult OnMapMouseMove(Document& doc, MeasureSession& s, MouseEvent ev,
   return Guarded(doc, s, [&](MouseResult& r) {
     if (!AtAPlace(ev)) return false;
     DropStalePickingLine(doc, s);
+    const bool dragging = StandAsGrabbed(doc, s);
     PreprocessPointer(doc, PointerPhase::Move, ev.ctrl, ev.space, ev.x, ev.y);
+    if (dragging) {
+      // A move without the button: its release went elsewhere.
+      if (ev.button == kLeft) {
+        DragVertex(doc, s, ev.x, ev.y, ev.shift);
+      } else {
+        PutVertexBack(doc, s);
+      }
+      PointerReadout(doc, s, ev.x, ev.y);
+      return true;
+    }
     return Move(doc, s, ev, ev.x, ev.y, r, tools);
   });
 }
@@ -217,7 +233,16 @@ MouseResult OnMapMouseUp(Document& doc, MeasureSession& s, MouseEvent ev,
   return Guarded(doc, s, [&](MouseResult& r) {
     if (!AtAPlace(ev)) return false;
     DropStalePickingLine(doc, s);
+    const bool dragging = StandAsGrabbed(doc, s);
     PreprocessPointer(doc, PointerPhase::Up, ev.ctrl, ev.space, ev.x, ev.y);
+    if (dragging) {
+      if (ev.button == kLeft) {
+        r.step = ReleaseVertex(doc, s, ev.x, ev.y, ev.shift);
+      } else {
+        PutVertexBack(doc, s);
+      }
+      return true;
+    }
     return Up(doc, s, ev, ev.x, ev.y, r, tools);
   });
 }

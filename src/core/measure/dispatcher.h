@@ -9,6 +9,7 @@
 // overflow) or whose commit finds a collection full is abandoned as a whole:
 // live objects, kept records, flags and project state stay as they were.
 
+#include <string>
 #include <vector>
 
 #include "measure/calibration_pick.h"
@@ -28,6 +29,7 @@ struct MouseResult {
   bool abandoned = false;  // the event was dropped, nothing changed
   std::vector<Popup> popups;  // to open, in this order
   PickReport picks;           // for the options dialog
+  std::string step;           // names the undo step this event ends, if not empty
 };
 
 // Leader lines, comment texts and position labels have their own module;

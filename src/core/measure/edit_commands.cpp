@@ -7,6 +7,7 @@
 #include "geometry/leader_hit.h"
 #include "geometry/units.h"
 #include "measure/label_events.h"
+#include "measure/line_measure.h"
 #include "model/hit_test.h"
 #include "model/value_tag.h"
 
@@ -187,24 +188,7 @@ bool ReverseSelectedDimension(Document& doc) {
   LineRecord* b = Element(o.lineHojoSave, 2 * k + 1);
   LineRecord* dim = Element(o.lineDsSave, k);
   if (a == nullptr || b == nullptr || dim == nullptr) return false;
-  for (LineRecord* e : {a, b}) {
-    e->X2 = e->X1 + (e->X1 - e->X2);
-    e->Y2 = e->Y1 + (e->Y1 - e->Y2);
-  }
-  dim->X1 = a->X2;
-  dim->Y1 = a->Y2;
-  dim->X2 = b->X2;
-  dim->Y2 = b->Y2;
-  TextRecord& label = o.lblKyori[static_cast<std::size_t>(k)];
-  label.Left = (dim->X1 + dim->X2) / 2 - label.Width / 2;
-  label.Top = (dim->Y1 + dim->Y2) / 2 - label.Height / 2;
-  for (int i = 0; i < 2; ++i) {
-    if (ShapeRecord* m = Element(o.shpSnpo, 2 * k + i)) {
-      const LineRecord& e = i == 0 ? *a : *b;
-      m->Left = e.X2 - m->Width / 2;
-      m->Top = e.Y2 - m->Height / 2;
-    }
-  }
+  TurnDimensionOver(o, k);
   MarkChanged(doc);
   return true;
 }

@@ -43,8 +43,10 @@ int KeptSide(const WorkingObjects& live) {
 }
 
 // Writes the live pair p, p + 1 and the live label into distance object k
-// (whose elements must exist).
-void WriteDistanceObject(Document& doc, const MeasureSession& s, int k, int p) {
+// (whose elements must exist). A new object takes the look of new objects;
+// one measured again keeps its own.
+void WriteDistanceObject(Document& doc, const MeasureSession& s, int k, int p,
+                         bool restyle = true) {
   Collections& o = doc.objects;
   const WorkingObjects& live = doc.live;
   const LineRecord& a = live.lineHojo[static_cast<std::size_t>(p)];
@@ -56,19 +58,21 @@ void WriteDistanceObject(Document& doc, const MeasureSession& s, int k, int p) {
     e.Y1 = src.Y1;
     e.X2 = src.X2;
     e.Y2 = src.Y2;
-    CopyStyle(live.linDefault, e);
+    if (restyle) CopyStyle(live.linDefault, e);
     e.Visible = true;
     ShapeRecord& m = o.shpSnpo[static_cast<std::size_t>(2 * k + i)];
     CentreMarker(m, src.X2, src.Y2);
-    m.BorderColor = m.FillColor = live.linDefault.BorderColor;
-    m.BorderWidth = live.linDefault.BorderWidth;
+    if (restyle) {
+      m.BorderColor = m.FillColor = live.linDefault.BorderColor;
+      m.BorderWidth = live.linDefault.BorderWidth;
+    }
     m.Visible = true;
   }
   TextRecord& label = o.lblKyori[static_cast<std::size_t>(k)];
   label.Caption = live.lblDistance.Caption;
   label.Tag = live.lblDistance.Tag;
   label.ToolTipText = s.readout.txtPict[3];
-  CopyStyle(live.lblDefault, label);
+  if (restyle) CopyStyle(live.lblDefault, label);
   AutoSize(label, *doc.measurer);
   CentreLabel(label, a.X2, a.Y2, b.X2, b.Y2);
   label.Visible = true;
@@ -77,7 +81,7 @@ void WriteDistanceObject(Document& doc, const MeasureSession& s, int k, int p) {
   dim.Y1 = a.Y2;
   dim.X2 = b.X2;
   dim.Y2 = b.Y2;
-  CopyStyle(live.linDefault, dim);
+  if (restyle) CopyStyle(live.linDefault, dim);
   dim.Visible = true;
   MarkChanged(doc);
 }
@@ -237,6 +241,80 @@ bool UpdateLastSegmentDistance(Document& doc, MeasureSession& s, float x1, float
   if (!PrepareSegment(doc, s, x1, y1, x2, y2, dis)) return false;
   WriteDistanceObject(doc, s, k, p);
   return true;
+}
+
+void TurnDimensionOver(Collections& o, int k) {
+  const auto i = static_cast<std::size_t>(k);
+  LineRecord& a = o.lineHojoSave[2 * i];
+  LineRecord& b = o.lineHojoSave[2 * i + 1];
+  for (LineRecord* e : {&a, &b}) {
+    e->X2 = e->X1 + (e->X1 - e->X2);
+    e->Y2 = e->Y1 + (e->Y1 - e->Y2);
+  }
+  LineRecord& dim = o.lineDsSave[i];
+  dim.X1 = a.X2;
+  dim.Y1 = a.Y2;
+  dim.X2 = b.X2;
+  dim.Y2 = b.Y2;
+  TextRecord& label = o.lblKyori[i];
+  label.Left = (dim.X1 + dim.X2) / 2 - label.Width / 2;
+  label.Top = (dim.Y1 + dim.Y2) / 2 - label.Height / 2;
+  for (std::size_t m = 0; m < 2 && 2 * i + m < o.shpSnpo.size(); ++m) {
+    ShapeRecord& marker = o.shpSnpo[2 * i + m];
+    const LineRecord& e = m == 0 ? a : b;
+    marker.Left = e.X2 - marker.Width / 2;
+    marker.Top = e.Y2 - marker.Height / 2;
+  }
+}
+
+namespace {
+
+// Whether the user turned the dimension of the distance kept along e0-e1
+// over to the side the keeping rule does not choose.
+bool TurnedOver(const LineRecord& e0, const LineRecord& e1) {
+  WorkingObjects rule;
+  StartExtensionLines(rule, e0.X1, e0.Y1);
+  OrientExtensionLines(rule, e0.X1, e0.Y1, e1.X1, e1.Y1, 1.0f);
+  const LineRecord& r = rule.lineHojo[static_cast<std::size_t>(KeptSide(rule))];
+  const double dot = (static_cast<double>(r.X2) - r.X1) * (static_cast<double>(e0.X2) - e0.X1) +
+                     (static_cast<double>(r.Y2) - r.Y1) * (static_cast<double>(e0.Y2) - e0.Y1);
+  return dot < 0;
+}
+
+}  // namespace
+
+bool RemeasureDistance(Document& doc, MeasureSession& s, int k, float x1, float y1, float x2,
+                       float y2, bool dis) {
+  Collections& o = doc.objects;
+  if (k < 0 || k >= UBound(o.lblKyori) || 2 * k + 1 >= UBound(o.lineHojoSave) ||
+      2 * k + 1 >= UBound(o.shpSnpo) || k >= UBound(o.lineDsSave)) {
+    return false;
+  }
+  const LineRecord& e0 = o.lineHojoSave[static_cast<std::size_t>(2 * k)];
+  const LineRecord& e1 = o.lineHojoSave[static_cast<std::size_t>(2 * k + 1)];
+  const TextRecord& old = o.lblKyori[static_cast<std::size_t>(k)];
+  // The hover text is the direction until the user writes a comment there;
+  // a comment stays with the object.
+  const std::optional<SegmentValue> was = MeasureViewSegment(doc, dis, e0.X1, e0.Y1, e1.X1, e1.Y1);
+  const bool comment = !was || old.ToolTipText != was->direction;
+  const std::string tip = old.ToolTipText;
+  const std::string createdTag = old.Tag;
+  const bool turned = TurnedOver(e0, e1);
+  // The live lines lend their rules for the new place; what they showed
+  // stays as it was.
+  const std::array<LineRecord, 4> hojo = doc.live.lineHojo;
+  const TextRecord liveLabel = doc.live.lblDistance;
+  const bool ok = PrepareSegment(doc, s, x1, y1, x2, y2, dis);
+  if (ok) {
+    WriteDistanceObject(doc, s, k, KeptSide(doc.live), false);
+    TextRecord& label = o.lblKyori[static_cast<std::size_t>(k)];
+    if (comment) label.ToolTipText = tip;
+    label.Tag = KeepCreationTime(label.Tag, createdTag);
+    if (turned) TurnDimensionOver(o, k);
+  }
+  doc.live.lineHojo = hojo;
+  doc.live.lblDistance = liveLabel;
+  return ok;
 }
 
 void StartLiveDistance(Document& doc, float x, float y, const std::string& caption) {

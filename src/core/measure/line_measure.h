@@ -66,6 +66,20 @@ bool KeepSegmentDistance(Document& doc, MeasureSession& s, float x1, float y1, f
 bool UpdateLastSegmentDistance(Document& doc, MeasureSession& s, float x1, float y1, float x2,
                                float y2, bool dis);
 
+// "測定線の反対側へ移動" on distance object k (whose extension lines and
+// dimension line exist): the extension lines turn over their measured
+// points, the dimension line, the label and the markers go with them.
+void TurnDimensionOver(Collections& o, int k);
+
+// Measures distance object k again along (x1, y1)-(x2, y2) by the rules it
+// was kept by: extension lines, markers, dimension line, value, caption and
+// the label's place follow the segment; its look, its comment, its time of
+// creation, the side its dimension was turned to and every other field
+// stay. False (nothing kept changed) when the value cannot be computed or
+// there is no object k.
+bool RemeasureDistance(Document& doc, MeasureSession& s, int k, float x1, float y1, float x2,
+                       float y2, bool dis);
+
 // Shows the live distance line and its extension lines as a point at (x, y),
 // the label above it reading `caption`.
 void StartLiveDistance(Document& doc, float x, float y, const std::string& caption);

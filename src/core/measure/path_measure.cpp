@@ -57,6 +57,12 @@ struct StartBox {
   }
 };
 
+StartBox BoxOfStarts(const Document& doc, std::span<const LineRecord> segments) {
+  StartBox box{Unzoom(doc, segments.front().X1), Unzoom(doc, segments.front().Y1)};
+  for (const LineRecord& seg : segments) box.Add(Unzoom(doc, seg.X1), Unzoom(doc, seg.Y1));
+  return box;
+}
+
 // Copies segments 0..m and the label into linePS and `labels` under a Tag no
 // other kept route or area carries; the live label takes the same Tag.
 bool KeepOutline(Document& doc, TextRecord& live, std::vector<TextRecord>& labels, int m) {
@@ -315,24 +321,18 @@ bool FinishByCommand(Document& doc, MeasureSession& s) {
   return FinishRoute(doc, s);
 }
 
-bool ComputeArea(Document& doc, MeasureSession& s) {
-  WorkingObjects& live = doc.live;
+std::optional<double> OutlineArea(const Document& doc, std::span<const LineRecord> segments) {
   const ProjectState& st = doc.state;
-  s.flags.booPathStarted = false;
-  const int m = LastIndex(live) - 1;
-  if (m < 0) return true;
-  StartBox box{Unzoom(doc, Segment(live, 0).X1), Unzoom(doc, Segment(live, 0).Y1)};
-  std::vector<PointD> pts(static_cast<std::size_t>(m) + 2);
+  std::vector<PointD> pts(segments.size() + 1);
   const PointF c = TiltCentre(st);
-  for (int i = 0; i <= m; ++i) {
-    const LineRecord& seg = Segment(live, i);
+  for (std::size_t i = 0; i < segments.size(); ++i) {
+    const LineRecord& seg = segments[i];
     const PointF a{Unzoom(doc, seg.X1), Unzoom(doc, seg.Y1)};
     const PointF b{Unzoom(doc, seg.X2), Unzoom(doc, seg.Y2)};
-    box.Add(a.x, a.y);
     const PointF ra = RotatePoint(c, a, st.GE_dblHosei[3]);
     const PointF rb = RotatePoint(c, b, st.GE_dblHosei[3]);
-    pts[static_cast<std::size_t>(i)] = {ra.x * st.GE_tpPtoD_r_X, ra.y * st.GE_tpPtoD_r_Y};
-    pts[static_cast<std::size_t>(i) + 1] = {rb.x * st.GE_tpPtoD_r_X, rb.y * st.GE_tpPtoD_r_Y};
+    pts[i] = {ra.x * st.GE_tpPtoD_r_X, ra.y * st.GE_tpPtoD_r_Y};
+    pts[i + 1] = {rb.x * st.GE_tpPtoD_r_X, rb.y * st.GE_tpPtoD_r_Y};
   }
   const double a = PolygonArea(pts);
   // The square of the metres per distance unit turns squared distance units
@@ -343,15 +343,60 @@ bool ComputeArea(Document& doc, MeasureSession& s) {
     f = mPerUnit * mPerUnit;
   }
   const double area = SquareMetresToAreaUnit(a * f, st.GE_intUnitSIndex, doc.settings.units);
-  if (!std::isfinite(area)) return false;
+  if (!std::isfinite(area)) return std::nullopt;
+  return area;
+}
+
+std::optional<SegmentValue> RouteLength(const Document& doc, std::span<const LineRecord> segments) {
+  SegmentValue total;
+  for (const LineRecord& seg : segments) {
+    const std::optional<SegmentValue> v =
+        MeasureViewSegment(doc, doc.state.GE_booModeDis, seg.X1, seg.Y1, seg.X2, seg.Y2);
+    if (!v) return std::nullopt;
+    total.direction = v->direction;
+    total.value += v->value;
+  }
+  if (!std::isfinite(total.value)) return std::nullopt;
+  return total;
+}
+
+void LabelArea(const Document& doc, TextRecord& label, double area,
+               std::span<const LineRecord> segments, const LocalTime& time) {
+  const ProjectState& st = doc.state;
+  const StartBox box = BoxOfStarts(doc, segments);
   const double zoom = doc.view.sngZoom;
-  TextRecord& label = live.lblMenseki;
   label.Caption = ValueLabelText(area, st.intDPointS, st.strUnitS, st);
-  label.Tag = BuildValueTag(st.GE_intUnitSIndex, st.intDPointS, area, doc.clock->Now());
+  label.Tag = BuildValueTag(st.GE_intUnitSIndex, st.intDPointS, area, time);
   AutoSize(label, *doc.measurer);
   label.Top = ToSingle((static_cast<double>(box.maxY - box.minY) / 2 + box.minY) * zoom);
   label.Left = ToSingle(
       (static_cast<double>(box.maxX - box.minX) / 2 + box.minX - label.Width / 2) * zoom);
+}
+
+void LabelRoute(const Document& doc, TextRecord& label, double total,
+                std::span<const LineRecord> segments, const LocalTime& time) {
+  const ProjectState& st = doc.state;
+  const StartBox box = BoxOfStarts(doc, segments);
+  const double zoom = doc.view.sngZoom;
+  label.Caption = ValueLabelText(total, st.intDPointD, st.strUnitD, st);
+  label.Tag = BuildValueTag(st.GE_intUnitDIndex, st.intDPointD, total, time);
+  AutoSize(label, *doc.measurer);
+  label.Top = ToSingle(box.minY * zoom);
+  label.Left =
+      ToSingle((static_cast<double>(box.maxX - box.minX) / 2 + box.minX - label.Width / 2) * zoom);
+}
+
+bool ComputeArea(Document& doc, MeasureSession& s) {
+  WorkingObjects& live = doc.live;
+  s.flags.booPathStarted = false;
+  const int m = LastIndex(live) - 1;
+  if (m < 0) return true;
+  const std::span<const LineRecord> outline(live.lineMenseki.data(),
+                                            static_cast<std::size_t>(m) + 1);
+  const std::optional<double> area = OutlineArea(doc, outline);
+  if (!area) return false;
+  TextRecord& label = live.lblMenseki;
+  LabelArea(doc, label, *area, outline, doc.clock->Now());
   label.Visible = true;
   if (s.menu.popMesPutMen && !KeepOutline(doc, label, doc.objects.lblMensekiS, m)) return false;
   HideLiveLine(live);
@@ -360,31 +405,16 @@ bool ComputeArea(Document& doc, MeasureSession& s) {
 
 bool FinishRoute(Document& doc, MeasureSession& s) {
   WorkingObjects& live = doc.live;
-  const ProjectState& st = doc.state;
   s.flags.booPathStarted = false;
   const int m = LastIndex(live) - 1;
   if (m < 0) return true;
-  StartBox box{Unzoom(doc, Segment(live, 0).X1), Unzoom(doc, Segment(live, 0).Y1)};
-  double total = 0;
-  for (int i = 0; i <= m; ++i) {
-    LineRecord& seg = Segment(live, i);
-    const std::optional<SegmentValue> v =
-        MeasureViewSegment(doc, st.GE_booModeDis, seg.X1, seg.Y1, seg.X2, seg.Y2);
-    if (!v) return false;
-    s.readout.txtPict[3] = v->direction;
-    total += v->value;
-    seg.BorderStyle = kStyleSolid;
-    box.Add(Unzoom(doc, seg.X1), Unzoom(doc, seg.Y1));
-  }
-  if (!std::isfinite(total)) return false;
-  const double zoom = doc.view.sngZoom;
+  const std::span<const LineRecord> route(live.lineMenseki.data(), static_cast<std::size_t>(m) + 1);
+  const std::optional<SegmentValue> total = RouteLength(doc, route);
+  if (!total) return false;
+  s.readout.txtPict[3] = total->direction;
+  for (int i = 0; i <= m; ++i) Segment(live, i).BorderStyle = kStyleSolid;
   TextRecord& label = live.lblKeiro;
-  label.Caption = ValueLabelText(total, st.intDPointD, st.strUnitD, st);
-  label.Tag = BuildValueTag(st.GE_intUnitDIndex, st.intDPointD, total, doc.clock->Now());
-  AutoSize(label, *doc.measurer);
-  label.Top = ToSingle(box.minY * zoom);
-  label.Left = ToSingle(
-      (static_cast<double>(box.maxX - box.minX) / 2 + box.minX - label.Width / 2) * zoom);
+  LabelRoute(doc, label, total->value, route, doc.clock->Now());
   label.Visible = true;
   if (s.menu.popMesPutSen) {
     if (!KeepOutline(doc, label, doc.objects.lblKeiroS, m)) return false;

@@ -10,6 +10,10 @@
 // Functions returning bool give false when a value cannot be computed or a
 // collection is full; the caller abandons the event and restores the state.
 
+#include <optional>
+#include <span>
+
+#include "measure/line_measure.h"
 #include "measure/tool_state.h"
 #include "model/document.h"
 
@@ -49,6 +53,19 @@ bool CloseByCommand(Document& doc, MeasureSession& s);
 bool FinishByCommand(Document& doc, MeasureSession& s);
 
 bool ComputeArea(Document& doc, MeasureSession& s);
+
+// The area enclosed by the outline `segments` (view millimetres), in the
+// area unit; nothing when it cannot be computed.
+std::optional<double> OutlineArea(const Document& doc, std::span<const LineRecord> segments);
+// The total length of the route `segments` in the distance unit, with the
+// direction of its last segment.
+std::optional<SegmentValue> RouteLength(const Document& doc, std::span<const LineRecord> segments);
+// Caption, tag (created at `time`), size and place of an area or route
+// label over its non-empty `segments`, in the label's own font.
+void LabelArea(const Document& doc, TextRecord& label, double area,
+               std::span<const LineRecord> segments, const LocalTime& time);
+void LabelRoute(const Document& doc, TextRecord& label, double total,
+                std::span<const LineRecord> segments, const LocalTime& time);
 bool FinishRoute(Document& doc, MeasureSession& s);
 
 }  // namespace planimo

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "measure/vertex_grab.h"
 #include "model/document.h"
 #include "model/records.h"
 
@@ -111,6 +112,7 @@ struct MeasureSession {
   std::int16_t intHkdHandle = -1;
   float sngDragX = 0, sngDragY = 0;  // label drag anchor, mm inside the label
   LabelGrab labelGrab;
+  VertexGrab vertexGrab;
   Readout readout;
   std::string panel3 = "測定ツール";
   std::string panel4 = "直線の測定";

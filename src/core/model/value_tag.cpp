@@ -124,4 +124,9 @@ std::string UniqueValueTag(const std::string& tag, const Collections& objects) {
   return tag;  // every second of the day is taken: nothing left to choose
 }
 
+std::string KeepCreationTime(const std::string& tag, const std::string& created) {
+  if (!ParseValueTag(tag) || !ParseValueTag(created)) return tag;
+  return tag.substr(0, tag.size() - kTimeChars) + created.substr(created.size() - kTimeChars);
+}
+
 }  // namespace planimo

@@ -45,4 +45,8 @@ std::optional<ValueTag> ParseValueTag(std::string_view tag);
 // (23:59:59 wraps to 00:00:00). A tag that does not parse is returned as is.
 std::string UniqueValueTag(const std::string& tag, const Collections& objects);
 
+// `tag` with the time part of `created`: a measurement corrected later is
+// still the one created then. `tag` as is when either does not parse.
+std::string KeepCreationTime(const std::string& tag, const std::string& created);
+
 }  // namespace planimo

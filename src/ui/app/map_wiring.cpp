@@ -29,7 +29,9 @@
 #include "measure/abandon.h"
 #include "measure/dispatcher.h"
 #include "measure/label_events.h"
+#include "measure/vertex_drag.h"
 #include "model/zoom_steps.h"
+#include "view/loupe.h"
 #include "view/map_view.h"
 #include "view/qt_text_measurer.h"
 #include "view/stated_resolution.h"
@@ -90,6 +92,7 @@ void MainWindow::setupMapView() {
   doc_.measurer = std::make_shared<QtTextMeasurer>();
   PlaceDefaultSample(doc_);
   view_ = new MapView(doc_, this);
+  new Loupe(view_);
   installMapView(view_);
   connect(view_, &MapView::mapMousePressed, this, [this](const MapMouseEvent& e) { onMapMouse(kPress, e); });
   connect(view_, &MapView::mapMouseMoved, this, [this](const MapMouseEvent& e) { onMapMouse(kMove, e); });
@@ -161,8 +164,9 @@ void MainWindow::onMapMouse(int phase, const MapMouseEvent& e) {
   // took the release.
   if (phase != kDoubleClick) mapLeftHeld_ = e.buttons.testFlag(Qt::LeftButton);
   // A release or double-click ends the user's gesture, whoever took it.
-  const auto ended = qScopeGuard([this, phase] {
-    if (phase == kRelease) checkpoint(QString());
+  QString step;  // the name the gesture gave itself, if any
+  const auto ended = qScopeGuard([this, phase, &step] {
+    if (phase == kRelease) checkpoint(step);
     if (phase == kDoubleClick) checkpoint(QStringLiteral("ラベルの編集"));
   });
   MouseEvent ev;
@@ -196,6 +200,15 @@ void MainWindow::onMapMouse(int phase, const MapMouseEvent& e) {
     case kPress: r = OnMapMouseDown(doc_, session_, ev, annotations_->tools()); break;
     case kMove: r = OnMapMouseMove(doc_, session_, ev, annotations_->tools()); break;
     default: r = OnMapMouseUp(doc_, session_, ev, annotations_->tools()); break;
+  }
+  step = QString::fromStdString(r.step);
+  // A vertex of a kept measurement that a press would grab.
+  const bool grabbable =
+      phase == kMove && ev.button == 0 && VertexUnder(doc_, session_, ev.x, ev.y);
+  if (grabbable || session_.vertexGrab.held()) {
+    view_->viewport()->setCursor(Qt::SizeAllCursor);
+  } else {
+    view_->viewport()->unsetCursor();
   }
   afterMouse(r);
 }

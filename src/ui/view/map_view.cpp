@@ -239,6 +239,18 @@ void MapView::paintEvent(QPaintEvent* event) {
   }
 }
 
+QImage MapView::surfacePart(const QRect& viewportRect) const {
+  QImage part(viewportRect.size(), QImage::Format_RGB32);
+  part.fill(viewport()->palette().color(viewport()->backgroundRole()));
+  QPainter painter(&part);
+  const QPoint origin = viewportRect.topLeft() + scrollOffset();
+  painter.translate(-origin);
+  const QRectF exposed(QRect(origin, viewportRect.size()));
+  if (picture_) paintPicture(painter, exposed);
+  PaintRecords(painter, doc_, exposed);
+  return part;
+}
+
 // The rows that exist, each band from the coarsest level at or above the
 // zoom that has it: a level halves the scan with a box filter, so thin lines
 // stay whole where sampling the full image would break them into dots.

@@ -100,6 +100,9 @@ class MapView : public QAbstractScrollArea {
   QSize viewportArea() const;
   QPoint scrollOffset() const;
   QPointF toMapMm(QPointF viewportPx) const;
+  // The map as painted (picture and records) under `viewportRect`, which may
+  // reach beyond the viewport.
+  QImage surfacePart(const QRect& viewportRect) const;
   // Large repaints are drawn on two cores (the default); the picture is the
   // same either way.
   void setBandPainting(bool on) { bandPainting_ = on; }
