@@ -89,6 +89,16 @@ std::string WorldFilePath(const std::string& imagePath) {
 
 std::string PrjPath(const std::string& imagePath) { return ReplacedExtension(imagePath, ".prj"); }
 
+std::string AuxXmlPath(const std::string& imagePath) { return imagePath + ".aux.xml"; }
+
+std::string AuxXmlText() {
+  return "<PAMDataset>\n  <SRS>GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS "
+         "84\",6378137,298.257223563]],"
+         "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433],AUTHORITY[\"EPSG\",\"4326\"]]"
+         "</SRS>\n"
+         "</PAMDataset>\n";
+}
+
 std::optional<ErrorReport> WriteWorldFiles(const Document& doc, const std::string& imagePath,
                                            const std::string& target, double mmPerPixel) {
   const std::optional<WorldTransform> t = LonLatWorldTransform(doc.state, mmPerPixel);
@@ -101,6 +111,9 @@ std::optional<ErrorReport> WriteWorldFiles(const Document& doc, const std::strin
   }
   files.push_back({WorldFilePath(target), WorldFileText(*t)});
   files.push_back({PrjPath(target), std::string(kWgs84Prj)});
+  std::error_code ec;
+  if (!std::filesystem::exists(AuxXmlPath(target), ec))
+    files.push_back({AuxXmlPath(target), AuxXmlText()});
   return WriteFilesAtomically(files, false);
 }
 

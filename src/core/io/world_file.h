@@ -35,15 +35,20 @@ std::string WorldFileText(const WorldTransform& t);
 // ".tfw", ".png" → ".pgw"); an image without an extension gets ".wld".
 std::string WorldFilePath(const std::string& imagePath);
 std::string PrjPath(const std::string& imagePath);
+// GDAL's side file of the image (`imagePath` + ".aux.xml"), which names the
+// coordinate system for readers that ignore the ".prj".
+std::string AuxXmlPath(const std::string& imagePath);
+std::string AuxXmlText();
 
 // WGS 84 longitude/latitude as a ".prj" states it.
 inline constexpr std::string_view kWgs84Prj =
     "GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137.0,298.257223563]],"
     "PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]]";
 
-// Writes the world file and the ".prj" beside `target`. When `target` is
+// Writes the world file and the ".prj" beside `target`, and the ".aux.xml"
+// unless the image has one already (it may hold more than the system). When `target` is
 // not the drawing's image `imagePath`, a copy of the image is written there
-// first; the copy, the world file and the ".prj" are written together or
+// first; the copy and the side files are written together or
 // not at all. Refused with NeedsLonLatReport without a longitude/latitude
 // calibration.
 std::optional<ErrorReport> WriteWorldFiles(const Document& doc, const std::string& imagePath,
