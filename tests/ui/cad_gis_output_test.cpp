@@ -17,6 +17,8 @@
 #include "../core/measure/measure_fixture.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "drawing_window.h"
+#include "export/drawing_export.h"
 #include "fake_message_sink.h"
 #include "geometry/calibration.h"
 #include "geometry/tilt.h"
@@ -184,6 +186,39 @@ TEST(ExportMenu, TheGisCommandsWaitForTheLongitudeLatitudeCalibration) {
   w.reflectSession();
   EXPECT_TRUE(w.command(QStringLiteral("mnuFileExportGeo"))->isEnabled());
   EXPECT_TRUE(w.command(QStringLiteral("mnuFileExportWorld"))->isEnabled());
+}
+
+// In the window: a GeoJSON named in the chooser, the world file beside the
+// drawing's own image, and the refusal once the calibration is by distance.
+struct ExportWindowTest : DrawingWindowTest {};
+
+TEST_F(ExportWindowTest, WritesWhatTheChooserNamesAndRefusesWithoutTheCalibration) {
+  ProjectState& st = w.document().state;
+  st.GE_booModeDis = false;
+  st.GE_booModeKei = true;
+  st.GE_tpPiccel_2Y = 50;
+  st.GE_dblKeido0 = 500000, st.GE_dblIdo0 = 128000, st.GE_dblKeido1 = 500010,
+  st.GE_dblIdo1 = 127990;
+  ASSERT_TRUE(ComputeLatLongCalibration(st));
+  w.reflectSession();
+  QString chosen;
+  w.setFileChooser([&](const FileChooserRequest&) { return chosen; });
+  chosen = folder.filePath(QStringLiteral("site.geojson"));
+  w.command(QStringLiteral("mnuFileExportGeo"))->trigger();
+  EXPECT_TRUE(QFile::exists(chosen));
+  chosen = folder.filePath(QStringLiteral("white.bmp"));
+  w.command(QStringLiteral("mnuFileExportWorld"))->trigger();
+  EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("white.bpw"))));
+  EXPECT_TRUE(sink->boxes.empty()) << sink->boxes.front().text.toStdString();
+
+  st.GE_booModeDis = true;
+  st.GE_booModeKei = false;
+  chosen = folder.filePath(QStringLiteral("other.bmp"));
+  w.exportDrawing(ExportFormat::WorldFile);
+  ASSERT_EQ(sink->boxes.size(), 1u);
+  EXPECT_TRUE(sink->boxes[0].text.contains(QString::fromUtf8(kNeedsLonLatText.data())))
+      << sink->boxes[0].text.toStdString();
+  EXPECT_FALSE(QFile::exists(chosen));
 }
 
 }  // namespace
