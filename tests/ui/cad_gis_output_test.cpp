@@ -54,7 +54,8 @@ CommandLineRun Planimo(const QString& folder, QStringList args) {
 
 struct OutputTest : ::testing::Test, test::MapFixture {
   // A 600 × 400 drawing tilted by a few degrees, its corners tied to
-  // longitude and latitude, with a distance, a triangle and a position.
+  // longitude and latitude, with a distance and a triangle (kept as an
+  // area, a route and three more distances).
   void SetUp() override {
     QImage image(600, 400, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -72,6 +73,16 @@ struct OutputTest : ::testing::Test, test::MapFixture {
     st.GE_dblKeido1 = 139.703 * 3600, st.GE_dblIdo1 = 35.688 * 3600;
     ASSERT_TRUE(ComputeLatLongCalibration(st));
     Measure(20, 20, 60, 30);
+    SelectMode(doc, s, MeasureMode::Path, nullptr);
+    s.menu.popMesPutMen = true;
+    Click(100, 50);
+    for (const PointF p : {PointF{140, 50}, PointF{140, 80}}) {
+      Move(p.x, p.y);
+      Click(p.x, p.y);
+      Click(p.x, p.y);
+    }
+    Move(100, 50);
+    Click(100, 50);
     ini = dir.filePath(QStringLiteral("site.ini"));
     ASSERT_FALSE(SaveProjectAs(doc, s, ini.toStdString()).error);
   }
@@ -88,14 +99,24 @@ TEST_F(OutputTest, GeoPackageAndWorldFileReadBackAtTheirPlace) {
   const QString info = Tool(
       QStringLiteral("ogrinfo"),
       {QStringLiteral("-ro"), QStringLiteral("-so"), QStringLiteral("-al"), File("site.gpkg")});
-  EXPECT_TRUE(info.contains(QStringLiteral("Layer name: Distances"))) << info.toStdString();
-  EXPECT_TRUE(info.contains(QStringLiteral("Feature Count: 1"))) << info.toStdString();
-  const LonLat a = *DrawingToLonLat(doc.state, {20, 20}), b = *DrawingToLonLat(doc.state, {60, 30});
+  for (const char* layer : {"Layer name: Distances\nGeometry: Line String\nFeature Count: 4",
+                            "Layer name: Routes\nGeometry: Line String\nFeature Count: 1",
+                            "Layer name: Areas\nGeometry: Polygon\nFeature Count: 1"}) {
+    EXPECT_TRUE(info.contains(QString::fromLatin1(layer))) << layer << "\n" << info.toStdString();
+  }
+  // The distances' extent: every point measured.
+  LonLat lo{1e9, 1e9}, hi{-1e9, -1e9};
+  for (const PointF p :
+       {PointF{20, 20}, PointF{60, 30}, PointF{100, 50}, PointF{140, 50}, PointF{140, 80}}) {
+    const LonLat g = *DrawingToLonLat(doc.state, p);
+    lo = {std::min(lo.lon, g.lon), std::min(lo.lat, g.lat)};
+    hi = {std::max(hi.lon, g.lon), std::max(hi.lat, g.lat)};
+  }
   const QString extent = QStringLiteral("Extent: (%1, %2) - (%3, %4)")
-                             .arg(std::min(a.lon, b.lon), 0, 'f', 6)
-                             .arg(std::min(a.lat, b.lat), 0, 'f', 6)
-                             .arg(std::max(a.lon, b.lon), 0, 'f', 6)
-                             .arg(std::max(a.lat, b.lat), 0, 'f', 6);
+                             .arg(lo.lon, 0, 'f', 6)
+                             .arg(lo.lat, 0, 'f', 6)
+                             .arg(hi.lon, 0, 'f', 6)
+                             .arg(hi.lat, 0, 'f', 6);
   EXPECT_TRUE(info.contains(extent)) << extent.toStdString() << "\n" << info.toStdString();
   EXPECT_TRUE(info.contains(QStringLiteral("value: Real"))) << info.toStdString();
 

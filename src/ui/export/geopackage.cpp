@@ -53,8 +53,9 @@ std::optional<ErrorReport> WriteLayers(const std::vector<GeoFeature>& features,
                                        const Replacement& r) {
   GDALAllRegister();
   GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("GPKG");
-  if (driver == nullptr)
+  if (driver == nullptr) {
     return ErrorWithCause(kErrPathFileAccess, "GDAL has no GeoPackage driver", r.shown);
+  }
   // GDAL makes the file itself; the empty placeholder would stand in its way.
   ::unlink(r.temp.c_str());
   CPLErrorReset();
@@ -64,20 +65,24 @@ std::optional<ErrorReport> WriteLayers(const std::vector<GeoFeature>& features,
   OGRSpatialReference wgs84;
   wgs84.SetWellKnownGeogCS("WGS84");
   wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  // The layers first, then every feature in one transaction: SQLite
+  // writes them at once instead of one commit per feature.
   std::map<ExportKind, OGRLayer*> layers;
   for (const GeoFeature& f : features) {
     OGRLayer*& layer = layers[f.kind];
-    if (layer == nullptr) {
-      layer = ds->CreateLayer(LayerName(f.kind).c_str(), &wgs84, GeometryOf(f.kind), nullptr);
-      if (layer == nullptr) return GdalFailure(r.shown);
-      OGRFieldDefn value("value", OFTReal);
-      OGRFieldDefn unit("unit", OFTString), caption("caption", OFTString),
-          comment("comment", OFTString);
-      for (OGRFieldDefn* d : {&value, &unit, &caption, &comment}) {
-        if (layer->CreateField(d) != OGRERR_NONE) return GdalFailure(r.shown);
-      }
-      if (layer->StartTransaction() != OGRERR_NONE) return GdalFailure(r.shown);
+    if (layer != nullptr) continue;
+    layer = ds->CreateLayer(LayerName(f.kind).c_str(), &wgs84, GeometryOf(f.kind), nullptr);
+    if (layer == nullptr) return GdalFailure(r.shown);
+    OGRFieldDefn value("value", OFTReal);
+    OGRFieldDefn unit("unit", OFTString), caption("caption", OFTString),
+        comment("comment", OFTString);
+    for (OGRFieldDefn* d : {&value, &unit, &caption, &comment}) {
+      if (layer->CreateField(d) != OGRERR_NONE) return GdalFailure(r.shown);
     }
+  }
+  if (ds->StartTransaction() != OGRERR_NONE) return GdalFailure(r.shown);
+  for (const GeoFeature& f : features) {
+    OGRLayer* layer = layers[f.kind];
     OGRFeature feature(layer->GetLayerDefn());
     if (f.value) feature.SetField("value", *f.value);
     feature.SetField("unit", f.unit.c_str());
@@ -86,9 +91,7 @@ std::optional<ErrorReport> WriteLayers(const std::vector<GeoFeature>& features,
     feature.SetGeometryDirectly(Geometry(f).release());
     if (layer->CreateFeature(&feature) != OGRERR_NONE) return GdalFailure(r.shown);
   }
-  for (const auto& [kind, layer] : layers) {
-    if (layer->CommitTransaction() != OGRERR_NONE) return GdalFailure(r.shown);
-  }
+  if (ds->CommitTransaction() != OGRERR_NONE) return GdalFailure(r.shown);
   GDALDataset* done = ds.release();
   CPLErrorReset();
   // Closing writes what is still pending; a full disk shows up here.
