@@ -169,6 +169,12 @@ TEST_F(OutputTest, RefusalsAndThePaperOfThePdf) {
                            QStringLiteral("B5"), plain, File("x.pdf")})
           .status,
       2);
+  const CommandLineRun paperAlone =
+      Planimo(dir.path(), {QStringLiteral("--paper"), QStringLiteral("A3"), plain, File("x.pdf")});
+  EXPECT_EQ(paperAlone.status, 2);
+  EXPECT_TRUE(paperAlone.err.startsWith(
+      QStringLiteral("--paper, --landscape and --portrait go with --pdf.")))
+      << paperAlone.err.toStdString();
 
   const struct {
     QStringList paper;

@@ -86,8 +86,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   }
   ReadPrintOptions(parser, cl);
   ReadExportOptions(parser, cl);
-  if (cl.csvKind.isEmpty() && !cl.bmp && cl.pdfMethod.isEmpty() && cl.exportFormat.isEmpty() &&
-      cl.positional.size() > 1) {
+  if (cl.error.isEmpty() && cl.csvKind.isEmpty() && !cl.bmp && cl.pdfMethod.isEmpty() &&
+      cl.exportFormat.isEmpty() && cl.positional.size() > 1) {
     cl.error = QStringLiteral("Only one file can be opened.");
   }
   return cl;
