@@ -54,19 +54,23 @@ std::optional<PointD> TwoNumbers(std::string_view text) {
   return p;
 }
 
-// A position's point: the tag the read-out gave it (drawing millimetres, or
-// longitude and latitude), else where its label was placed.
+// A position's point: the tag the read-out gave it, else where its label
+// was placed. The tag holds drawing millimetres when the position was
+// placed under the known-distance calibration (its tool tip then reads
+// "X:...,Y:..."), longitude and latitude when under the other, whichever
+// calibration the project has now.
 void AddPosition(const Document& doc, std::size_t i, const TextRecord& label,
                  std::vector<KeptShape>& out) {
   KeptShape s{ExportKind::Position, i, {}, &label, label.ForeColor, std::nullopt};
   const std::optional<PointD> tag = TwoNumbers(label.Tag);
+  const bool millimetres = label.ToolTipText.rfind("X:", 0) == 0;
   PointF at = RecordToDrawing(doc, label.Left, label.Top);
-  if (tag && HasLonLatCalibration(doc.state)) {
+  if (tag && millimetres) {
+    at = {ToSingle(tag->x), ToSingle(tag->y)};
+  } else if (tag && HasLonLatCalibration(doc.state)) {
     s.stated = GeoPos{tag->x, tag->y};
     const PointF p = GeoToPicture(doc.state, *s.stated);
     if (IsFinite(p)) at = p;
-  } else if (tag && doc.state.GE_booModeDis) {
-    at = {ToSingle(tag->x), ToSingle(tag->y)};
   }
   s.points.push_back(at);
   out.push_back(std::move(s));

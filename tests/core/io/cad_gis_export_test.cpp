@@ -162,10 +162,16 @@ TEST(GisExport, GeoJsonHoldsTheReadOutsLongitudeAndLatitude) {
 
   GeoFixture f;
   f.MeasureOneOfEach();
+  // A position placed before the drawing was calibrated by longitude and
+  // latitude: its tag holds drawing millimetres.
+  TextRecord early = f.doc.objects.lblKeiIdoS.back();
+  early.Tag = "80,150";
+  early.ToolTipText = "X:80.0000,Y:150.0000";
+  f.doc.objects.lblKeiIdoS.push_back(early);
   const std::string path = f.folder.File("site.geojson");
   ASSERT_FALSE(WriteGeoJson(f.doc, path));
   const std::string info = Output("ogrinfo -ro -so -al " + path);
-  EXPECT_NE(info.find("Feature Count: 10"), std::string::npos) << info;
+  EXPECT_NE(info.find("Feature Count: 11"), std::string::npos) << info;
   const std::string script = f.folder.File("coords.py");
   WriteBytes(script, R"(import sys, json
 for f in json.load(open(sys.argv[1]))["features"]:
@@ -193,7 +199,8 @@ for f in json.load(open(sys.argv[1]))["features"]:
       {"Routes m", {{20, 60}, {60, 60}, {60, 90}}},
       {"Routes m", {{100, 100}, {140, 100}, {140, 130}, {100, 100}}},
       {"Areas m2", {{100, 100}, {140, 130}, {140, 100}, {100, 100}}},
-      {"Positions ", {{70, 140}}}};
+      {"Positions ", {{70, 140}}},
+      {"Positions ", {{80, 150}}}};
   std::istringstream lines(out);
   for (const auto& [head, points] : expected) {
     std::string line;
