@@ -216,7 +216,8 @@ TEST(ExportMenu, TheGisCommandsWaitForTheLongitudeLatitudeCalibration) {
 }
 
 // In the window: a GeoJSON named in the chooser, the world file beside the
-// drawing's own image, and the refusal once the calibration is by distance.
+// drawing's own image, and the refusal, before any name is asked for, once
+// the calibration is by distance.
 struct ExportWindowTest : DrawingWindowTest {};
 
 TEST_F(ExportWindowTest, WritesWhatTheChooserNamesAndRefusesWithoutTheCalibration) {
@@ -229,7 +230,8 @@ TEST_F(ExportWindowTest, WritesWhatTheChooserNamesAndRefusesWithoutTheCalibratio
   ASSERT_TRUE(ComputeLatLongCalibration(st));
   w.reflectSession();
   QString chosen;
-  w.setFileChooser([&](const FileChooserRequest&) { return chosen; });
+  int asked = 0;
+  w.setFileChooser([&](const FileChooserRequest&) { return ++asked, chosen; });
   chosen = folder.filePath(QStringLiteral("site.geojson"));
   w.command(QStringLiteral("mnuFileExportGeo"))->trigger();
   EXPECT_TRUE(QFile::exists(chosen));
@@ -242,6 +244,7 @@ TEST_F(ExportWindowTest, WritesWhatTheChooserNamesAndRefusesWithoutTheCalibratio
   st.GE_booModeKei = false;
   chosen = folder.filePath(QStringLiteral("other.bmp"));
   w.exportDrawing(ExportFormat::WorldFile);
+  EXPECT_EQ(asked, 2) << "asked for a name it would refuse";
   ASSERT_EQ(sink->boxes.size(), 1u);
   EXPECT_TRUE(sink->boxes[0].text.contains(QString::fromUtf8(kNeedsLonLatText.data())))
       << sink->boxes[0].text.toStdString();

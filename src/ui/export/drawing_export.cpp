@@ -19,9 +19,13 @@ constexpr std::string_view kPdfImageText =
     "PDFの図面にはワールドファイルを付けられません。JPEG、PNG、TIFFなどの画像の図面で書き出してくだ"
     "さい。";
 
-std::optional<ErrorReport> WriteWorld(const Document& doc, const QString& out,
-                                      const QString& imagePath) {
+}  // namespace
+
+std::optional<ErrorReport> ExportRefusal(const Document& doc, ExportFormat format,
+                                         const QString& imagePath) {
+  if (format == ExportFormat::Dxf) return std::nullopt;
   if (!HasLonLatCalibration(doc.state)) return NeedsLonLatReport();
+  if (format != ExportFormat::WorldFile) return std::nullopt;
   if (imagePath.isEmpty() || !QFileInfo(imagePath).isFile()) {
     return ErrorReport{kErrFileNotFound, std::string(kNoImageText)};
   }
@@ -29,13 +33,28 @@ std::optional<ErrorReport> WriteWorld(const Document& doc, const QString& out,
   if (QFileInfo(imagePath).suffix().compare(QStringLiteral("pdf"), Qt::CaseInsensitive) == 0) {
     return ErrorReport{kErrInvalidPicture, std::string(kPdfImageText)};
   }
-  return WriteWorldFiles(doc, imagePath.toStdString(), out.toStdString(), kMmPerPicturePixel);
+  return std::nullopt;
 }
 
-}  // namespace
+std::string_view ExportHandler(ExportFormat format) {
+  switch (format) {
+    case ExportFormat::Dxf:
+      return kDxfHandler;
+    case ExportFormat::GeoJson:
+      return kGeoJsonHandler;
+    case ExportFormat::GeoPackage:
+      return kGeoPackageHandler;
+    case ExportFormat::WorldFile:
+      return kWorldFileHandler;
+  }
+  return {};
+}
 
 ExportOutcome ExportDrawing(const Document& doc, ExportFormat format, const QString& out,
                             const QString& imagePath) {
+  if (std::optional<ErrorReport> refused = ExportRefusal(doc, format, imagePath)) {
+    return {ExportHandler(format), refused};
+  }
   const std::string path = out.toStdString();
   switch (format) {
     case ExportFormat::Dxf:
@@ -45,7 +64,8 @@ ExportOutcome ExportDrawing(const Document& doc, ExportFormat format, const QStr
     case ExportFormat::GeoPackage:
       return {kGeoPackageHandler, WriteGeoPackage(doc, path)};
     case ExportFormat::WorldFile:
-      return {kWorldFileHandler, WriteWorld(doc, out, imagePath)};
+      return {kWorldFileHandler,
+              WriteWorldFiles(doc, imagePath.toStdString(), path, kMmPerPicturePixel)};
   }
   return {};
 }

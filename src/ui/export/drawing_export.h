@@ -25,6 +25,15 @@ struct ExportOutcome {
 ExportOutcome ExportDrawing(const Document& doc, ExportFormat format, const QString& out,
                             const QString& imagePath);
 
+// Why `format` cannot be written for this drawing, before anything is
+// asked: no longitude/latitude calibration for the GIS outputs; no image,
+// or a PDF page, for the world file. ExportDrawing refuses the same.
+std::optional<ErrorReport> ExportRefusal(const Document& doc, ExportFormat format,
+                                         const QString& imagePath);
+
+// The handler a format's failures are reported under.
+std::string_view ExportHandler(ExportFormat format);
+
 // Whether the window offers the command: GeoJSON, GeoPackage and the world
 // file need the longitude/latitude calibration.
 bool ExportOffered(const Document& doc, ExportFormat format);

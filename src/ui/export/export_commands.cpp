@@ -56,6 +56,13 @@ void MainWindow::reflectExportCommands() {
 
 void MainWindow::exportDrawing(ExportFormat format) {
   const QString image = view_ != nullptr ? view_->imagePath() : QString();
+  // Refused before the chooser asks for a name that could not be used.
+  if (std::optional<ErrorReport> refused = ExportRefusal(doc_, format, image)) {
+    const std::string_view handler = ExportHandler(format);
+    ShowErrorBox(*sink_, QString::fromUtf8(handler.data(), static_cast<qsizetype>(handler.size())),
+                 *refused);
+    return;
+  }
   const QString chosen = chooseFile(ExportChooser(doc_, format, image));
   if (chosen.isEmpty()) return;
   const QString path = QDir::toNativeSeparators(chosen);
