@@ -25,8 +25,8 @@ struct GeoFeature {
 
 // What a refused export says, in the window and on the command line alike.
 inline constexpr std::string_view kNeedsLonLatText =
-    "経度・緯度で校正された図面ではありません。オプションの経度・緯度の校正で二つの対応点を設定して"
-    "ください。";
+    "経緯度で校正された図面ではありません。オプションで「既知の経緯度を基に計測する」を選び、"
+    "「既知の経緯度設定」で二つの対応点を設定してください。";
 ErrorReport NeedsLonLatReport();
 
 // Empty without a longitude/latitude calibration. Objects the calibration
