@@ -21,8 +21,9 @@ set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/out)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# PDF drawings render through QtPdf, TIFF scans decode through libtiff.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-qpa-plugins, libqt6pdf6, libtiff6")
+# PDF drawings render through QtPdf, TIFF scans decode through libtiff, the
+# GeoPackage export loads GDAL when it runs (not found by the shlibdeps).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-qpa-plugins, libqt6pdf6, libtiff6, libgdal32")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
 
 include(CPack)

@@ -7,7 +7,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(build-essential cmake ninja-build qt6-base-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic fp-utils
   libjpeg-turbo-progs libjpeg62-turbo-dev libtiff-dev qt6-pdf-dev xvfb xauth poppler-utils
-  desktop-file-utils appstream file)
+  desktop-file-utils appstream file libgdal-dev gdal-bin python3-ezdxf)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -41,7 +41,7 @@ TEST_F(MenusTest, MenuBarHoldsTheFiveMenusInOrder) {
 TEST_F(MenusTest, FileMenuEntriesCaptionsAndShortcuts) {
   const QMenu* file = w->menuBar()->actions()[0]->menu();
   EXPECT_EQ(Names(file), (QStringList{"mnuFileNewPrj", "-", "mnuFileOpenPrj", "mnuFileSavePrj", "mnuFileSaveAsPrj",
-                                      "mnuFileSaveAsImg", "mnuFileSaveCsv", "-", "mnuFilePrint", "-", "mnuFileRecent",
+                                      "mnuFileSaveAsImg", "mnuFileSaveCsv", "mnuFileExport", "-", "mnuFilePrint", "-", "mnuFileRecent",
                                       "-", "mnuFileEnd"}));
   struct Row {
     const char* name;
@@ -56,6 +56,7 @@ TEST_F(MenusTest, FileMenuEntriesCaptionsAndShortcuts) {
       {"mnuFileSaveAsPrj", "名前を付けて図面の保存...", QKeySequence(), false},
       {"mnuFileSaveAsImg", "ビットマップファイルへ保存", QKeySequence(), false},
       {"mnuFileSaveCsv", "CSVﾌｧｲﾙの作成...", QKeySequence(), false},
+      {"mnuFileExport", "書き出し", QKeySequence(), false},
       {"mnuFilePrint", "印刷(&P)...", QKeySequence(Qt::CTRL | Qt::Key_P), true},
       {"mnuFileEnd", "終了(&X)", QKeySequence(Qt::CTRL | Qt::Key_Q), true},
   };
@@ -69,6 +70,10 @@ TEST_F(MenusTest, FileMenuEntriesCaptionsAndShortcuts) {
   EXPECT_EQ(Names(cmd("mnuFileSaveCsv")->menu()),
             (QStringList{"mnuFileSaveCsvSen", "mnuFileSaveCsvKer", "mnuFileSaveCsvMen", "mnuFileSaveCsvIti"}));
   EXPECT_EQ(cmd("mnuFileSaveCsvIti")->text(), QStringLiteral("位置情報"));
+  EXPECT_EQ(Names(cmd("mnuFileExport")->menu()),
+            (QStringList{"mnuFileExportDxf", "mnuFileExportGeo", "mnuFileExportWorld"}));
+  EXPECT_EQ(cmd("mnuFileExportGeo")->text(), QStringLiteral("GeoJSON / GeoPackage..."));
+  EXPECT_EQ(cmd("mnuFileExportWorld")->text(), QStringLiteral("ワールドファイル..."));
 }
 
 TEST_F(MenusTest, DisplayAndToolMenusWithStartMarks) {

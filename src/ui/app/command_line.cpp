@@ -6,6 +6,7 @@
 #include <QTextStream>
 
 #include "app/app_info.h"
+#include "export/headless_export.h"
 #include "io/csv_export.h"
 #include "io/project_file.h"
 #include "io/settings.h"
@@ -59,8 +60,9 @@ void AddOptions(QCommandLineParser& parser) {
                                                     "with a project, show page N instead of the stored one."),
                                      QStringLiteral("N")));
   parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A project (.ini) or an image to open."),
-                               QStringLiteral("[PROJECT.ini | IMAGE] [OUT.csv | OUT.bmp | OUT.pdf]"));
+                               QStringLiteral("[PROJECT.ini | IMAGE] [OUT.csv | OUT.bmp | OUT.pdf | OUT.dxf | OUT.geojson | OUT.gpkg]"));
   AddPrintOptions(parser);
+  AddExportOptions(parser);
 }
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
@@ -83,7 +85,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (!number || cl.page < 1) cl.error = QStringLiteral("--page N: N is a page number from 1.");
   }
   ReadPrintOptions(parser, cl);
-  if (cl.csvKind.isEmpty() && !cl.bmp && cl.pdfMethod.isEmpty() && cl.positional.size() > 1) {
+  ReadExportOptions(parser, cl);
+  if (cl.error.isEmpty() && cl.csvKind.isEmpty() && !cl.bmp && cl.pdfMethod.isEmpty() &&
+      cl.exportFormat.isEmpty() && cl.positional.size() > 1) {
     cl.error = QStringLiteral("Only one file can be opened.");
   }
   return cl;
@@ -103,6 +107,7 @@ int RunWithoutWindow(const CommandLine& cl, const QString& programFolder, QTextS
     return 0;
   }
   if (!cl.csvKind.isEmpty()) return WriteCsvTable(cl, programFolder, err);
+  if (!cl.exportFormat.isEmpty()) return ExportWithoutWindow(cl, programFolder, err);
   if (cl.drawsWithoutWindow()) return PrintWithoutWindow(cl, programFolder, err);
   return 0;
 }

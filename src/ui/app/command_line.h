@@ -9,6 +9,9 @@
 //   planimo --bmp PROJECT.ini OUT.bmp   write the annotated drawing as a bitmap
 //   planimo --pdf METHOD [--color | --mono] [--comments] PROJECT.ini OUT.pdf
 //                                       print it into a PDF (METHOD 0, 1 or 2)
+//                                       [--paper A4|A3|A2|A1|A0|Letter] [--landscape | --portrait]
+//   planimo --dxf | --geojson | --gpkg PROJECT.ini OUT
+//   planimo --world PROJECT.ini [COPY]  CAD and GIS outputs (export/headless_export.h)
 //   planimo --version                   print "Planimo 1.6.0"
 //   planimo --help                      list the options
 // New options are added to AddOptions and, when they run without a window,
@@ -32,6 +35,9 @@ struct CommandLine {
   bool bmp = false;   // --bmp
   QString pdfMethod;  // --pdf METHOD
   bool colour = false, mono = false, comments = false;  // --color, --mono, --comments
+  QString paper;      // --paper SIZE; empty: A4
+  bool landscape = false, portrait = false;  // neither: what fits the drawing better
+  QString exportFormat;  // "dxf", "geojson", "gpkg" or "world"
   int page = 0;       // --page N (from 1); 0: the project's page, or ask
   QStringList positional;
 
@@ -40,7 +46,8 @@ struct CommandLine {
   // The bitmap and the PDF need fonts and a painter, hence a GUI application.
   bool drawsWithoutWindow() const { return error.isEmpty() && !help && !version && (bmp || !pdfMethod.isEmpty()); }
   bool runsWithoutWindow() const {
-    return help || version || !error.isEmpty() || !csvKind.isEmpty() || drawsWithoutWindow();
+    return help || version || !error.isEmpty() || !csvKind.isEmpty() || !exportFormat.isEmpty() ||
+           drawsWithoutWindow();
   }
 };
 

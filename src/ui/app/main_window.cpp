@@ -55,6 +55,7 @@ MainWindow::MainWindow(std::shared_ptr<MessageSink> sink, const ProgramPlaces& p
   setupMapView();
   connectMapCommands();
   connectFileCommands();
+  connectExportCommands();
   annotations_ = new AnnotationCommands(*this);
   annotations_->watchMap(view_->viewport());
   printing_ = new PrintCommands(*this);

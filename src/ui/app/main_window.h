@@ -37,6 +37,7 @@ struct MouseResult;
 struct ImageLoadResult;
 struct FileChooserRequest;
 enum class CsvKind;
+enum class ExportFormat;
 
 // The one top-level window of the program (frmMain). It owns the session's
 // Document and measurement session and shows their state in its menus,
@@ -96,6 +97,8 @@ class MainWindow : public QMainWindow {
   bool saveProject();    // "図面の上書き保存"; false when not saved
   bool saveProjectAs();  // "名前を付けて図面の保存..."
   void exportCsv(CsvKind kind);
+  // "書き出し": the drawing for CAD and GIS (export/export_commands.cpp).
+  void exportDrawing(ExportFormat format);
   // Asks whether to save changes made since the last save or open; false
   // when the command that asked must not go on.
   bool confirmDiscard();
@@ -197,6 +200,9 @@ class MainWindow : public QMainWindow {
   void finishImageLoad(const ImageLoadResult& r, const QString& path, bool startsDrawing, int page);
   void showReadouts();
   void connectFileCommands();
+  void buildExportMenu(QMenu* file);
+  void connectExportCommands();
+  void reflectExportCommands();
   QString chooseFile(const FileChooserRequest& request);
   void reflectFiles();
 

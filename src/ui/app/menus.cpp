@@ -57,6 +57,7 @@ void MainWindow::buildFileMenu() {
   addCommand(csv, QStringLiteral("mnuFileSaveCsvKer"), QStringLiteral("経路"));
   addCommand(csv, QStringLiteral("mnuFileSaveCsvMen"), QStringLiteral("面積"));
   addCommand(csv, QStringLiteral("mnuFileSaveCsvIti"), QStringLiteral("位置情報"));
+  buildExportMenu(file);
   file->addSeparator();
   addCommand(file, QStringLiteral("mnuFilePrint"), QStringLiteral("印刷(&P)..."))
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -269,6 +270,7 @@ void MainWindow::reflectSession() {
       {"popEditDel", e.popEditDel},
   };
   for (const auto& [name, on] : enabled) command(QString::fromLatin1(name))->setEnabled(on);
+  reflectExportCommands();
   // A file button is offered exactly when the command it runs is.
   const std::pair<const char*, const char*> buttons[] = {
       {"open", "mnuFileOpenPrj"}, {"save", "mnuFileSavePrj"}, {"print", "mnuFilePrint"}};

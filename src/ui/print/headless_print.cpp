@@ -53,6 +53,16 @@ bool Prepare(Document& doc, const QString& imagePath, const HeadlessPrintOptions
 
 }  // namespace
 
+std::optional<QPageSize::PageSizeId> PaperNamed(const QString& name) {
+  const std::pair<const char*, QPageSize::PageSizeId> papers[] = {
+      {"A4", QPageSize::A4}, {"A3", QPageSize::A3}, {"A2", QPageSize::A2},
+      {"A1", QPageSize::A1}, {"A0", QPageSize::A0}, {"Letter", QPageSize::Letter}};
+  for (const auto& [n, id] : papers) {
+    if (name.compare(QLatin1String(n), Qt::CaseInsensitive) == 0) return id;
+  }
+  return std::nullopt;
+}
+
 int ExportBitmapWithoutWindow(Document& doc, const QString& imagePath, const QString& out,
                               const HeadlessPrintOptions& options, QTextStream& err) {
   Surface surface;
@@ -77,6 +87,10 @@ int PrintPdfWithoutWindow(Document& doc, const QString& imagePath, const QString
   QPrinter& printer = *printers.printer(kPdfPrinterName);
   printer.setOutputFileName(QFileInfo(out).absoluteFilePath());
   printer.setColorMode(options.colour.value_or(true) ? QPrinter::Color : QPrinter::GrayScale);
+  printer.setPageSize(QPageSize(options.paper));
+  // A drawing wider than it is tall fills more of a sheet turned sideways.
+  const bool wide = surface.fullSize.width() > surface.fullSize.height();
+  printer.setPageOrientation(options.landscape.value_or(wide) ? QPageLayout::Landscape : QPageLayout::Portrait);
   doc.intPrintMethod = static_cast<std::int16_t>(options.method);
   const PrintOutcome outcome = PrintDrawing(printer, options.method, surface, doc);
   if (outcome.error.number != 0) {
@@ -91,12 +105,19 @@ void AddPrintOptions(QCommandLineParser& parser) {
                                       QStringLiteral("Write the annotated drawing of PROJECT.ini to OUT.bmp (24-bit) "
                                                      "without opening a window.")));
   parser.addOption(QCommandLineOption(QStringLiteral("pdf"),
-                                      QStringLiteral("Print PROJECT.ini into OUT.pdf (A4) without opening a window by "
+                                      QStringLiteral("Print PROJECT.ini into OUT.pdf without opening a window by "
                                                      "METHOD 0 (fit, aspect kept), 1 (fill the page) or 2 (screen "
                                                      "size, tiled)."),
                                       QStringLiteral("METHOD")));
   parser.addOption(QCommandLineOption(QStringLiteral("color"), QStringLiteral("--pdf: print in colour (the default).")));
   parser.addOption(QCommandLineOption(QStringLiteral("mono"), QStringLiteral("--pdf: print in monochrome.")));
+  parser.addOption(QCommandLineOption(QStringLiteral("paper"),
+                                      QStringLiteral("--pdf: the paper, A4 (the default), A3, A2, A1, A0 or Letter."),
+                                      QStringLiteral("SIZE")));
+  parser.addOption(QCommandLineOption(QStringLiteral("landscape"),
+                                      QStringLiteral("--pdf: turn the paper sideways (by default the paper is turned "
+                                                     "the way the drawing fits it better).")));
+  parser.addOption(QCommandLineOption(QStringLiteral("portrait"), QStringLiteral("--pdf: keep the paper upright.")));
   parser.addOption(QCommandLineOption(QStringLiteral("comments"),
                                       QStringLiteral("--bmp, --pdf: print each label's comment below it.")));
 }
@@ -107,7 +128,11 @@ void ReadPrintOptions(const QCommandLineParser& parser, CommandLine& cl) {
   cl.colour = parser.isSet(QStringLiteral("color"));
   cl.mono = parser.isSet(QStringLiteral("mono"));
   cl.comments = parser.isSet(QStringLiteral("comments"));
+  cl.paper = parser.value(QStringLiteral("paper"));
+  cl.landscape = parser.isSet(QStringLiteral("landscape"));
+  cl.portrait = parser.isSet(QStringLiteral("portrait"));
   if (!cl.error.isEmpty()) return;
+  const bool paperGiven = parser.isSet(QStringLiteral("paper")) || cl.landscape || cl.portrait;
   const QString usage = cl.bmp ? QStringLiteral("--bmp PROJECT.ini OUT.bmp")
                                : QStringLiteral("--pdf METHOD PROJECT.ini OUT.pdf");
   if (cl.bmp && parser.isSet(QStringLiteral("pdf"))) {
@@ -117,6 +142,12 @@ void ReadPrintOptions(const QCommandLineParser& parser, CommandLine& cl) {
   } else if (parser.isSet(QStringLiteral("pdf")) && cl.pdfMethod != u"0" && cl.pdfMethod != u"1" &&
              cl.pdfMethod != u"2") {
     cl.error = QStringLiteral("--pdf METHOD: METHOD is 0, 1 or 2.");
+  } else if (paperGiven && !parser.isSet(QStringLiteral("pdf"))) {
+    cl.error = QStringLiteral("--paper, --landscape and --portrait go with --pdf.");
+  } else if (parser.isSet(QStringLiteral("paper")) && !PaperNamed(cl.paper)) {
+    cl.error = QStringLiteral("--paper SIZE: SIZE is A4, A3, A2, A1, A0 or Letter.");
+  } else if (cl.landscape && cl.portrait) {
+    cl.error = QStringLiteral("--landscape and --portrait cannot be given together.");
   } else if (cl.colour && cl.mono) {
     cl.error = QStringLiteral("--color and --mono cannot be given together.");
   } else if ((cl.bmp || !cl.pdfMethod.isEmpty()) && cl.positional.size() != 2) {
@@ -139,6 +170,8 @@ int PrintWithoutWindow(const CommandLine& cl, const QString& programFolder, QTex
   options.method = cl.pdfMethod.toInt();
   if (cl.colour || cl.mono) options.colour = cl.colour;
   options.comments = cl.comments;
+  if (!cl.paper.isEmpty()) options.paper = PaperNamed(cl.paper).value_or(QPageSize::A4);
+  if (cl.landscape || cl.portrait) options.landscape = cl.landscape;
   const QString image = QString::fromStdString(opened.imagePath);
   return cl.bmp ? ExportBitmapWithoutWindow(doc, image, cl.positional[1], options, err)
                 : PrintPdfWithoutWindow(doc, image, cl.positional[1], options, err);

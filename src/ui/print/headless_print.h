@@ -4,6 +4,7 @@
 // command line: the drawing of a loaded project as the window shows it at
 // 100 %, written as the window's commands write it.
 
+#include <QPageSize>
 #include <QString>
 #include <optional>
 
@@ -16,7 +17,8 @@ namespace planimo {
 
 struct CommandLine;
 
-// --bmp, --pdf METHOD, --color, --mono and --comments.
+// --bmp, --pdf METHOD, --color, --mono, --comments, --paper SIZE,
+// --landscape and --portrait.
 void AddPrintOptions(QCommandLineParser& parser);
 void ReadPrintOptions(const QCommandLineParser& parser, CommandLine& cl);
 
@@ -28,6 +30,8 @@ struct HeadlessPrintOptions {
   int method = 0;                  // 0, 1 or 2 (intPrintMethod)
   std::optional<bool> colour;      // --color / --mono; unset: colour
   bool comments = false;           // --comments: print the comment lines whatever the project says
+  QPageSize::PageSizeId paper = QPageSize::A4;  // --paper
+  std::optional<bool> landscape;   // --landscape / --portrait; unset: what fits the drawing better
 };
 
 // Each returns the exit status: 0 written, 1 the image, the file or the
@@ -35,6 +39,9 @@ struct HeadlessPrintOptions {
 // 2 unusable arguments. `imagePath` is the project's drawing.
 int ExportBitmapWithoutWindow(Document& doc, const QString& imagePath, const QString& out,
                               const HeadlessPrintOptions& options, QTextStream& err);
+// The paper of --paper: A4, A3, A2, A1, A0 or Letter (any case).
+std::optional<QPageSize::PageSizeId> PaperNamed(const QString& name);
+
 int PrintPdfWithoutWindow(Document& doc, const QString& imagePath, const QString& out,
                           const HeadlessPrintOptions& options, QTextStream& err);
 
