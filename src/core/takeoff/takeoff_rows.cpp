@@ -112,6 +112,27 @@ KeptRange KeptIndices(const Collections& o, RowKind kind) {
   return {};
 }
 
+std::optional<ObjectBox> ObjectBounds(const Document& doc, const SelectedObject& sel) {
+  const TextRecord* l = ListedLabel(doc, sel);
+  if (l == nullptr) return std::nullopt;
+  ObjectBox b{l->Left, l->Top, l->Left + l->Width, l->Top + l->Height};
+  const auto take = [&b](const LineRecord& line) {
+    b.left = std::min({b.left, line.X1, line.X2});
+    b.right = std::max({b.right, line.X1, line.X2});
+    b.top = std::min({b.top, line.Y1, line.Y2});
+    b.bottom = std::max({b.bottom, line.Y1, line.Y2});
+  };
+  const Collections& o = doc.objects;
+  if (sel.strKind == kKindKyori && static_cast<std::size_t>(sel.intIndex) < o.lineDsSave.size()) {
+    take(o.lineDsSave[static_cast<std::size_t>(sel.intIndex)]);
+  } else if ((sel.strKind == kKindKeiroS || sel.strKind == kKindMensekiS) && !l->Tag.empty()) {
+    for (const LineRecord& seg : o.linePS) {
+      if (seg.Visible && seg.Tag == l->Tag) take(seg);
+    }
+  }
+  return b;
+}
+
 TextRecord* ListedLabel(Document& doc, const SelectedObject& sel) {
   return const_cast<TextRecord*>(ListedLabel(static_cast<const Document&>(doc), sel));
 }

@@ -6,6 +6,7 @@
 // areas, positions and texts, each in the order of its collection.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,14 @@ SelectedObject RowSelection(const TakeoffRow& row);
 // otherwise (a leader line, the default sample, a spare or template).
 const TextRecord* ListedLabel(const Document& doc, const SelectedObject& sel);
 TextRecord* ListedLabel(Document& doc, const SelectedObject& sel);
+
+// The box around an object in view millimetres: its label with a
+// distance's dimension line or a route's or area's outline; nothing when the
+// selection names no object of the list.
+struct ObjectBox {
+  float left = 0, top = 0, right = 0, bottom = 0;
+};
+std::optional<ObjectBox> ObjectBounds(const Document& doc, const SelectedObject& sel);
 
 // The indices [first, end) of a kind's collection that hold kept objects
 // (invisible ones among them are skipped): distances run in step with
