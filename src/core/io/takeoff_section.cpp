@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "takeoff/takeoff_edit.h"
+#include "takeoff/takeoff_rows.h"
 
 namespace planimo {
 
@@ -20,12 +21,15 @@ constexpr std::string_view kDeductionMark = ",控除";
 struct Member {
   const char* key;
   std::vector<TextRecord> Collections::*labels;
+  RowKind kind;
 };
 
 constexpr Member kMembers[] = {
-    {"lblKyori", &Collections::lblKyori},   {"lblKeiroS", &Collections::lblKeiroS},
-    {"lblMensekiS", &Collections::lblMensekiS}, {"lblKeiIdoS", &Collections::lblKeiIdoS},
-    {"lblMoji", &Collections::lblMoji},
+    {"lblKyori", &Collections::lblKyori, RowKind::Distance},
+    {"lblKeiroS", &Collections::lblKeiroS, RowKind::Route},
+    {"lblMensekiS", &Collections::lblMensekiS, RowKind::Area},
+    {"lblKeiIdoS", &Collections::lblKeiIdoS, RowKind::Position},
+    {"lblMoji", &Collections::lblMoji, RowKind::Comment},
 };
 
 std::string_view Trim(std::string_view s) {
@@ -168,7 +172,13 @@ void GetTakeoffSection(const IniDocument& ini, ProjectState& s, Collections& obj
     if (!index || !item || *item < 0 || *item > count) continue;
     for (const Member& m : kMembers) {
       std::vector<TextRecord>& labels = objects.*m.labels;
-      if (!SameAscii(collection, m.key) || *index < 0 || *index >= static_cast<int>(labels.size())) continue;
+      // A spare or a template is no object: an item on it would pass to the
+      // next object kept in it.
+      const KeptRange kept = KeptIndices(objects, m.kind);
+      if (!SameAscii(collection, m.key) || *index < static_cast<int>(kept.first) ||
+          *index >= static_cast<int>(kept.end)) {
+        continue;
+      }
       TextRecord& l = labels[static_cast<std::size_t>(*index)];
       l.Item = static_cast<std::int16_t>(*item);
       // Only an area counts against its item.

@@ -145,10 +145,14 @@ TakeoffDock::TakeoffDock(MainWindow& window, const QString& placeFolder)
 
 void TakeoffDock::follow() {
   // The chosen rows by their objects, so that they stay chosen where the
-  // objects stand after the change.
+  // objects stand after the change. Once objects came or went an index may
+  // name another object: nothing stays chosen then.
   const std::vector<SelectedObject> chosen = chosenObjects();
+  const int before = model_->rowCount();
   model_->reload();
-  if (!chosen.empty()) {
+  if (model_->rowCount() != before) {
+    table_->clearSelection();
+  } else if (!chosen.empty()) {
     QItemSelection keep;
     for (int r = 0; r < sorted_->rowCount(); ++r) {
       const std::optional<SelectedObject> o = objectAt(r);
@@ -234,9 +238,10 @@ void TakeoffDock::toggleDeduction() {
   std::vector<SelectedObject> areas;
   bool all = true;
   for (const SelectedObject& o : chosenObjects()) {
-    if (o.strKind != kKindMensekiS) continue;
+    const TextRecord* label = ListedLabel(doc, o);
+    if (o.strKind != kKindMensekiS || label == nullptr) continue;
     areas.push_back(o);
-    all = all && ListedLabel(doc, o)->Deduction;
+    all = all && label->Deduction;
   }
   if (SetDeduction(doc, areas, !all)) after(QStringLiteral("控除"));
 }

@@ -38,8 +38,11 @@ QVariant TakeoffModel::data(const QModelIndex& index, int role) const {
   const TakeoffRow* r = row(index.row());
   if (r == nullptr) return {};
   const auto column = static_cast<Column>(index.column());
-  if (role == Qt::DecorationRole && column == kItem && r->item > 0) {
-    return ItemColour(doc_.state.takeoffItems[static_cast<std::size_t>(r->item - 1)].colour);
+  // The rows may be a moment older than the items (a box shown while a
+  // project opens repaints before the list follows).
+  const std::vector<TakeoffItem>& items = doc_.state.takeoffItems;
+  if (role == Qt::DecorationRole && column == kItem && r->item > 0 && r->item <= static_cast<int>(items.size())) {
+    return ItemColour(items[static_cast<std::size_t>(r->item - 1)].colour);
   }
   if (role == Qt::TextAlignmentRole && (column == kNumber || column == kValue)) {
     return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);

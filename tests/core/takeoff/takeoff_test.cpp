@@ -104,6 +104,11 @@ TEST_F(TakeoffTest, TotalsFollowItemsDeductionsUnitsDeletionsAndUndo) {
   EXPECT_EQ(rows[5].item, 0);
   EXPECT_EQ(rows[5].kind, RowKind::Comment);
   EXPECT_EQ(ListedLabel(doc, RowSelection(rows[2])), &doc.objects.lblMensekiS[0]);
+
+  // Clearing every measurement leaves a spare in no item for the next one.
+  ClearCollection(doc.objects.lblMensekiS);
+  EXPECT_EQ(doc.objects.lblMensekiS[0].Item, 0);
+  EXPECT_FALSE(doc.objects.lblMensekiS[0].Deduction);
 }
 
 TEST_F(TakeoffTest, SectionRoundTripsAndAProjectWithoutItKeepsEveryObjectOutside) {
@@ -134,10 +139,13 @@ TEST_F(TakeoffTest, SectionRoundTripsAndAProjectWithoutItKeepsEveryObjectOutside
   EXPECT_NEAR(ComputeTotals(opened).items[2].area, -30, 1e-9);
 
   // A damaged section costs only what does not read; the rest still opens.
-  WriteBytes(folder.File("p.ini"), text + "lblKyori(99)=1\r\nlblNone(0)=1\r\nlblMoji(1)=7\r\n品目数=x\r\n");
+  // A spare or a template in an item would hand it to the next object.
+  WriteBytes(folder.File("p.ini"), text + "lblKyori(1)=1\r\nlblMoji(0)=1\r\nlblNone(0)=1\r\nlblMoji(1)=7\r\n品目数=x\r\n");
   ASSERT_FALSE(LoadProject(opened, folder.File("p.ini")).error);
   EXPECT_EQ(opened.state.takeoffItems.size(), 2u);
   EXPECT_EQ(opened.objects.lblMoji[1].Item, 2);
+  EXPECT_EQ(opened.objects.lblMoji[0].Item, 0);
+  EXPECT_EQ(opened.objects.lblKyori[1].Item, 0);
 
   // Without items or marks nothing is written, and an earlier section goes.
   RemoveItem(doc, 2);
