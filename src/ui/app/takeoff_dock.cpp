@@ -82,6 +82,8 @@ TakeoffDock::TakeoffDock(MainWindow& window, const QString& placeFolder)
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->setContextMenuPolicy(Qt::CustomContextMenu);
   table_->setWordWrap(false);
+  const int widths[] = {36, 48, 84, 76, 40, 120};
+  for (int c = 0; c < static_cast<int>(std::size(widths)); ++c) table_->setColumnWidth(c, widths[c]);
 
   totals_ = new QTreeWidget(body);
   totals_->setObjectName(QStringLiteral("lstTakeoffTotals"));
@@ -128,6 +130,11 @@ TakeoffDock::TakeoffDock(MainWindow& window, const QString& placeFolder)
   if (window.mapView()) highlight_ = new TakeoffHighlight(window.document(), *window.mapView());
   connect(this, &QDockWidget::visibilityChanged, this, [this](bool on) {
     if (highlight_) highlight_->setShown(on);
+    // Wide enough for its columns the first time it is shown.
+    if (on && !sized_ && !isFloating()) {
+      sized_ = true;
+      window_.resizeDocks({this}, {460}, Qt::Horizontal);
+    }
   });
 
   placeTimer_ = new QTimer(this);
@@ -151,7 +158,7 @@ void TakeoffDock::follow() {
   const int before = model_->rowCount();
   model_->reload();
   if (model_->rowCount() != before) {
-    table_->clearSelection();
+    table_->selectionModel()->clear();  // the current row too, which a later focus would choose again
   } else if (!chosen.empty()) {
     QItemSelection keep;
     for (int r = 0; r < sorted_->rowCount(); ++r) {
@@ -310,6 +317,7 @@ void TakeoffDock::restorePlace() {
   if (isFloating() && g.isValid()) {
     setGeometry(g);
   } else if (g.isValid()) {
+    sized_ = true;
     const bool across = area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea;
     window_.resizeDocks({this}, {across ? g.height() : g.width()}, across ? Qt::Vertical : Qt::Horizontal);
   }

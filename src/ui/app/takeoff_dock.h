@@ -76,6 +76,7 @@ class TakeoffDock : public QDockWidget {
   QTimer* placeTimer_ = nullptr;
   QString placeFile_;
   bool restoring_ = false;
+  bool sized_ = false;  // given its width once, or by the place file
 };
 
 }  // namespace planimo
