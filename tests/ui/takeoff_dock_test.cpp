@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTreeWidget>
@@ -63,7 +64,14 @@ TEST_F(TakeoffDockTest, FollowsMeasuringADeleteFromTheSortedListAndItsUndo) {
 
   ASSERT_EQ(AddItem(w.document(), "外壁", Rgb(200, 0, 0)), 1);
   w.checkpoint(QStringLiteral("品目の追加"));
+  auto* put = dock->findChild<QPushButton*>(QStringLiteral("cmdTakeoffPut"));
+  auto* deduction = dock->findChild<QPushButton*>(QStringLiteral("cmdTakeoffDeduction"));
+  ASSERT_TRUE(put && deduction);
+  dock->table()->clearSelection();
+  EXPECT_FALSE(put->isEnabled());
   dock->table()->selectAll();
+  EXPECT_TRUE(put->isEnabled());
+  EXPECT_FALSE(deduction->isEnabled());  // distances only
   dock->putChosenInItem(1);
   EXPECT_EQ(Cell(0, TakeoffModel::kItem), QStringLiteral("外壁"));
   ASSERT_EQ(dock->totals()->topLevelItemCount(), 1);

@@ -18,7 +18,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <set>
+#include <algorithm>
 
 #include "app/main_window.h"
 #include "app/takeoff_highlight.h"
@@ -60,6 +60,7 @@ TakeoffDock::TakeoffDock(MainWindow& window, const QString& placeFolder)
   itemMenu->setObjectName(QStringLiteral("popTakeoffPut"));
   itemButton_->setMenu(itemMenu);
   QPushButton* deduction = Button(body, "cmdTakeoffDeduction", "控除");
+  deductionButton_ = deduction;
   QPushButton* copy = Button(body, "cmdTakeoffCopy", "コピー");
   QPushButton* csv = Button(body, "cmdTakeoffCsv", "CSV...");
   for (QPushButton* b : {items, itemButton_, deduction, copy, csv}) buttons->addWidget(b);
@@ -106,6 +107,7 @@ TakeoffDock::TakeoffDock(MainWindow& window, const QString& placeFolder)
   connect(deduction, &QPushButton::clicked, this, [this] { toggleDeduction(); });
   connect(copy, &QPushButton::clicked, this, [this] { copyTable(); });
   connect(csv, &QPushButton::clicked, this, [this] { window_.exportCsv(CsvKind::Items); });
+  connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { enableCommands(); });
   connect(table_, &QTableView::clicked, this, [this](const QModelIndex& i) { chooseRow(i.row()); });
   connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     const QModelIndex i = table_->indexAt(at);
@@ -172,7 +174,16 @@ void TakeoffDock::follow() {
     table_->selectionModel()->select(keep, QItemSelectionModel::ClearAndSelect);
   }
   showTotals();
+  enableCommands();
   if (highlight_) highlight_->update();
+}
+
+// An item takes chosen rows, and only an area can be a deduction.
+void TakeoffDock::enableCommands() {
+  const std::vector<SelectedObject> chosen = chosenObjects();
+  itemButton_->setEnabled(!chosen.empty());
+  deductionButton_->setEnabled(
+      std::any_of(chosen.begin(), chosen.end(), [](const SelectedObject& o) { return o.strKind == kKindMensekiS; }));
 }
 
 void TakeoffDock::showTotals() {

@@ -60,6 +60,7 @@ class TakeoffDock : public QDockWidget {
 
  private:
   void showTotals();
+  void enableCommands();
   void fillItemMenu();
   void notePlace();
   void savePlace();
@@ -72,6 +73,7 @@ class TakeoffDock : public QDockWidget {
   QTableView* table_ = nullptr;
   QTreeWidget* totals_ = nullptr;
   QPushButton* itemButton_ = nullptr;
+  QPushButton* deductionButton_ = nullptr;
   QPointer<TakeoffHighlight> highlight_;
   QTimer* placeTimer_ = nullptr;
   QString placeFile_;
