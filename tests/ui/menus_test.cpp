@@ -78,7 +78,10 @@ TEST_F(MenusTest, FileMenuEntriesCaptionsAndShortcuts) {
 
 TEST_F(MenusTest, DisplayAndToolMenusWithStartMarks) {
   const QMenu* disp = w->menuBar()->actions()[2]->menu();
-  EXPECT_EQ(Names(disp), (QStringList{"mnuDispAxis", "mnuDispSub", "mnuDspDefault", "mnuDispObj", "mnuDispEandR"}));
+  EXPECT_EQ(Names(disp), (QStringList{"mnuDispAxis", "mnuDispSub", "mnuDspDefault", "mnuDispObj", "mnuDispEandR", "-",
+                                      "mnuDispTakeoff"}));
+  EXPECT_TRUE(cmd("mnuDispTakeoff")->isCheckable());
+  EXPECT_FALSE(cmd("mnuDispTakeoff")->isChecked());
   EXPECT_EQ(Names(cmd("mnuDispEandR")->menu()), (QStringList{"mnuDispEnlarge", "mnuDisp200", "mnuDisp100", "mnuDisp80",
                                                              "mnuDisp50", "mnuDisp25", "mnuDispAll", "mnuDispOrg"}));
   EXPECT_EQ(cmd("mnuDisp200")->text(), QStringLiteral("１２５％"));

@@ -5,6 +5,7 @@
 
 #include "geometry/number_format.h"
 #include "io/atomic_write.h"
+#include "takeoff/takeoff_table.h"
 
 namespace planimo {
 namespace {
@@ -51,6 +52,7 @@ std::optional<CsvKind> CsvKindNamed(std::string_view name) {
   if (name == "routes") return CsvKind::Routes;
   if (name == "areas") return CsvKind::Areas;
   if (name == "positions") return CsvKind::Positions;
+  if (name == "items") return CsvKind::Items;
   return std::nullopt;
 }
 
@@ -60,6 +62,7 @@ std::string_view CsvHandlerName(CsvKind kind) {
     case CsvKind::Routes: return "mnuFileSaveCsvKer_Click";
     case CsvKind::Areas: return "mnuFileSaveCsvMen_Click";
     case CsvKind::Positions: return "mnuFileSaveCsvIti_Click";
+    case CsvKind::Items: return "mnuTakeoffCsv_Click";
   }
   return {};
 }
@@ -74,6 +77,7 @@ std::string CsvText(const Document& doc, CsvKind kind) {
       return ValueTable("№,コメント,経路,単位", o.lblKeiroS, KeptCount(o.lblKeiroS.size()));
     case CsvKind::Areas:
       return ValueTable("№,コメント,面積,単位", o.lblMensekiS, KeptCount(o.lblMensekiS.size()));
+    case CsvKind::Items: return TakeoffCsvText(doc);
     case CsvKind::Positions: break;
   }
   // The known-distance header wins when both modes are set.

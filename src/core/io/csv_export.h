@@ -1,7 +1,8 @@
 #pragma once
 
-// The four CSV tables of kept measurements: distances, routes, areas and
-// positions, read back from the labels on the drawing.
+// The CSV tables of kept measurements: distances, routes, areas and
+// positions, read back from the labels on the drawing, and the takeoff list
+// of every measurement with its item.
 
 #include <optional>
 #include <string>
@@ -12,9 +13,9 @@
 
 namespace planimo {
 
-enum class CsvKind { Distances, Routes, Areas, Positions };
+enum class CsvKind { Distances, Routes, Areas, Positions, Items };
 
-// "distances", "routes", "areas", "positions" (the command line's names).
+// "distances", "routes", "areas", "positions", "items" (the command line's names).
 std::optional<CsvKind> CsvKindNamed(std::string_view name);
 
 // The handler named in a failed export's "ｴﾗｰ" box ("mnuFileSaveCsvSen" ...).

@@ -11,6 +11,7 @@
 #include "io/atomic_write.h"
 #include "io/object_files.h"
 #include "io/regular_file.h"
+#include "io/takeoff_section.h"
 #include "io/value_text.h"
 #include "model/rescale.h"
 
@@ -230,6 +231,7 @@ std::optional<ErrorReport> SaveProject(const Document& doc, const std::string& f
   std::optional<IniDocument> ini = ReadIniFileForUpdate(path);
   if (!ini) return UnreadableProject(path);
   PutProjectValues(*ini, doc.state, *names);
+  PutTakeoffSection(*ini, doc.state, doc.objects);
 
   // The files hold drawing millimetres: at another zoom a copy is brought
   // to 100 %, so the drawing on screen stays exactly as it is.
@@ -305,6 +307,7 @@ LoadReport LoadProject(Document& doc, const std::string& path) {
   ReadObjectFile(ObjectPath(folder, prj, name("Shape_Bin", &ObjectFileNames::shape)), &ReadShapeObjects,
                  next.objects, report.warning);
   RepairDistanceLinks(next.objects);
+  GetTakeoffSection(*ini, next.state, next.objects);
   // The stored sizes are another machine's fonts: every label takes its size
   // from the fonts here at once (spares and templates keep theirs), around its stored top-left corner, so that
   // the first rescale has nothing to correct and a save at 100 % writes

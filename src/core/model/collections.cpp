@@ -1,6 +1,7 @@
 #include "model/collections.h"
 
 #include <string>
+#include <type_traits>
 
 namespace planimo {
 
@@ -100,6 +101,12 @@ template <class R>
 void ClearCollection(std::vector<R>& c) {
   c.resize(1);
   c[0].Visible = false;
+  // Element 0 becomes the spare the next object fills: that object is in
+  // no takeoff item yet.
+  if constexpr (std::is_same_v<R, TextRecord>) {
+    c[0].Item = 0;
+    c[0].Deduction = false;
+  }
 }
 
 template void RemoveAt(std::vector<LineRecord>&, int);

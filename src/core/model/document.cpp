@@ -46,6 +46,7 @@ void ResetProjectDefaults(Document& doc) {
   const ProjectState d;  // the defaults, as declared
   s.GE_booModeDis = d.GE_booModeDis;
   s.GE_booModeKei = d.GE_booModeKei;
+  s.takeoffItems = d.takeoffItems;
   doc.view.sngZoom = 1.0f;
   doc.view.sngZoomPrev = 1.0f;
   s.GE_sngHosei = d.GE_sngHosei;

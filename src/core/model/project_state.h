@@ -7,6 +7,9 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "model/takeoff_item.h"
 
 namespace planimo {
 
@@ -76,6 +79,10 @@ struct ProjectState {
   std::string fMei_MapFolder;
   // The page of a drawing file of several pages (a TIFF or a PDF), from 1.
   int fMei_MapPage = 1;
+
+  // The takeoff items the measurements are grouped in; item n is
+  // takeoffItems[n - 1]. Kept in a section of their own, not under a key.
+  std::vector<TakeoffItem> takeoffItems;
 
   // Run-time state, not stored.
   bool booPickHosei = false;

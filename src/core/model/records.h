@@ -3,7 +3,8 @@
 // The three kinds of drawable record. Positions are view millimetres on the
 // map surface at the current zoom, origin top-left, y downwards. The records
 // are the data itself: the renderer draws them as they are and the object
-// files store exactly these fields, in this order.
+// files store exactly these fields, in this order, except a label's takeoff
+// membership, which the project file keeps in a section of its own.
 
 #include <cstdint>
 #include <string>
@@ -71,6 +72,11 @@ struct TextRecord {
   bool FontBold = false;
   bool FontStrikethru = false;
   bool FontUnderline = false;
+  // The takeoff item the object of this label belongs to (1.. into the
+  // project's items, 0 none), and whether an area counts against its item.
+  // Kept on the label so that the object keeps them wherever it moves.
+  std::int16_t Item = 0;
+  bool Deduction = false;
   bool operator==(const TextRecord&) const = default;
 };
 

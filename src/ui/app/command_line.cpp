@@ -28,7 +28,7 @@ QString FromReport(std::string_view handler, const ErrorReport& r) {
 int WriteCsvTable(const CommandLine& cl, const QString& programFolder, QTextStream& err) {
   const std::optional<CsvKind> kind = CsvKindNamed(cl.csvKind.toStdString());
   if (!kind || cl.positional.size() != 2) {
-    err << QStringLiteral("--csv KIND PROJECT.ini OUT.csv: KIND is distances, routes, areas or positions\n");
+    err << QStringLiteral("--csv KIND PROJECT.ini OUT.csv: KIND is distances, routes, areas, positions or items\n");
     return 2;
   }
   Document doc;
@@ -52,7 +52,7 @@ void AddOptions(QCommandLineParser& parser) {
   parser.addHelpOption();
   parser.addOption(QCommandLineOption(QStringLiteral("version"), QStringLiteral("Print the program's name and version.")));
   parser.addOption(QCommandLineOption(kCsvOption,
-                                     QStringLiteral("Write the CSV table KIND (distances, routes, areas, positions) "
+                                     QStringLiteral("Write the CSV table KIND (distances, routes, areas, positions, items) "
                                                     "of PROJECT.ini to OUT.csv without opening a window."),
                                      QStringLiteral("KIND")));
   parser.addOption(QCommandLineOption(kPageOption,

@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 
 #include "app/main_window.h"
+#include "app/takeoff_dock.h"
 #include "measure/measure_keys.h"
 #include "view/map_view.h"
 
@@ -138,6 +139,7 @@ void MainWindow::reflectHistory() {
   undo->setEnabled(CanUndo(history_));
   redo->setText(QString::fromStdString(RedoMenuText(history_)));
   redo->setEnabled(CanRedo(history_));
+  if (takeoff_ != nullptr) takeoff_->follow();
 }
 
 // The options dialog writes the project values as the user types; its
@@ -167,6 +169,7 @@ void MainWindow::buildRecentMenu() {
 void MainWindow::setRecentFolder(const QString& folder) {
   recentFile_ = QString::fromStdString(RecentDrawingsPath(folder.toStdString()));
   recent_ = ReadRecentDrawings(recentFile_.toStdString());
+  if (takeoff_ != nullptr) takeoff_->setPlaceFolder(folder);
   reflectRecent();
 }
 

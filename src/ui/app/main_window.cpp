@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,6 +12,7 @@
 #include "app/app_info.h"
 #include "app/fonts.h"
 #include "app/folder_dialog.h"
+#include "app/takeoff_dock.h"
 #include "app/window_placement.h"
 #include "io/settings.h"
 #include "measure/abandon.h"
@@ -61,6 +63,8 @@ MainWindow::MainWindow(std::shared_ptr<MessageSink> sink, const ProgramPlaces& p
   printing_ = new PrintCommands(*this);
   // Last of all: each command's undo checkpoint runs after its own handlers.
   connectHistory();
+  // The list beside the map follows every step the history takes.
+  takeoff_ = new TakeoffDock(*this, QFileInfo(recentFile_).absolutePath());
   reflectSession();
   setWindowTitle(WindowCaption());
 }

@@ -32,6 +32,7 @@ class AnnotationCommands;
 class MapView;
 class PageChooser;
 class PrintCommands;
+class TakeoffDock;
 struct MapMouseEvent;
 struct MouseResult;
 struct ImageLoadResult;
@@ -88,6 +89,7 @@ class MainWindow : public QMainWindow {
   void setImageChooser(std::function<QString()> chooser) { imageChooser_ = std::move(chooser); }
   MapView* mapView() const { return view_; }
   AnnotationCommands* annotations() const { return annotations_; }
+  TakeoffDock* takeoffDock() const { return takeoff_; }  // "測定一覧"
 
   // The File menu's project commands (file_commands.cpp). A project (.ini)
   // or an image, as the command line names it.
@@ -228,6 +230,7 @@ class MainWindow : public QMainWindow {
   AnnotationCommands* annotations_ = nullptr;
   QPointer<OptionsDialog> options_;
   PrintCommands* printing_ = nullptr;
+  TakeoffDock* takeoff_ = nullptr;
   std::function<QString()> imageChooser_;
   PageChooser* pageChooser_ = nullptr;
   std::function<QString(const FileChooserRequest&)> fileChooser_;
