@@ -9,9 +9,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QListWidget>
-#include <QTimer>
 #include <QFile>
+#include <QListWidget>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -19,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <QTimer>
 #include <functional>
 
 #include "app/command_line.h"
@@ -337,20 +337,86 @@ TEST_F(DrawingFormatsTest, TheChosenPageIsKeptInTheProjectAndNamedOnTheCommandLi
   }
   // Printed without a window, the page is drawn at the printer's dots: wider
   // than the 96 dpi picture of the A3 page, which fitting to A4 would shrink.
-  ASSERT_EQ(PrintWithoutWindow(ParseCommandLine({QStringLiteral("planimo"), QStringLiteral("--pdf"),
-                                                 QStringLiteral("0"), path("site.ini"), path("out.pdf")}),
-                               folder.path(), err),
-            0)
+  ASSERT_EQ(
+      PrintWithoutWindow(ParseCommandLine({QStringLiteral("planimo"), QStringLiteral("--pdf"),
+                                           QStringLiteral("0"), path("site.ini"), path("out.pdf")}),
+                         folder.path(), err),
+      0)
       << messages.toStdString();
   QProcess list;
   list.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path("out.pdf")});
   ASSERT_TRUE(list.waitForFinished(20000));
   int widest = 0;
-  for (const QString& line : QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+  for (const QString& line :
+       QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n'))) {
     const QStringList f = line.simplified().split(QLatin1Char(' '));
     if (f.size() > 4 && f[2] == QStringLiteral("image")) widest = std::max(widest, f[3].toInt());
   }
   EXPECT_GT(widest, a3.width());
+}
+
+// Tiled scans as large-format scanners write them, a 1-bit G4 page and an
+// 8-bit grey page whose last tiles reach past the page: pixels land where
+// they belong, the decode takes a byte a pixel, and the picture stays 8-bit
+// grey at every reduced level.
+TEST_F(DrawingFormatsTest, TiledGreyScansStayEightBitAtEveryLevel) {
+  constexpr int kW = 2100, kH = 2000, kTile = 256;
+  const auto ink = [](int x, int y) { return y == 1000 || x == 2090; };
+  TIFF* tif = TIFFOpen(QFile::encodeName(path("tiled.tif")).constData(), "w");
+  ASSERT_NE(tif, nullptr);
+  for (const int bits : {1, 8}) {
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, kW);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, kH);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, bits);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tif, TIFFTAG_COMPRESSION, bits == 1 ? COMPRESSION_CCITTFAX4 : COMPRESSION_LZW);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC,
+                 bits == 1 ? PHOTOMETRIC_MINISWHITE : PHOTOMETRIC_MINISBLACK);
+    TIFFSetField(tif, TIFFTAG_TILEWIDTH, kTile);
+    TIFFSetField(tif, TIFFTAG_TILELENGTH, kTile);
+    std::vector<std::uint8_t> tile(static_cast<std::size_t>(TIFFTileSize(tif)));
+    for (int top = 0; top < kH; top += kTile) {
+      for (int left = 0; left < kW; left += kTile) {
+        std::fill(tile.begin(), tile.end(), 0);
+        for (int y = top; y < std::min(kH, top + kTile); ++y) {
+          for (int x = left; x < std::min(kW, left + kTile); ++x) {
+            const std::size_t i = std::size_t((y - top) * kTile + (x - left));
+            if (bits == 8)
+              tile[i] = ink(x, y) ? 0 : std::uint8_t(100 + x % 100);
+            else if (ink(x, y))
+              tile[i / 8] |= std::uint8_t(0x80 >> (i % 8));
+          }
+        }
+        ASSERT_GE(TIFFWriteTile(tif, tile.data(), std::uint32_t(left), std::uint32_t(top), 0, 0),
+                  0);
+      }
+    }
+    TIFFWriteDirectory(tif);
+  }
+  TIFFClose(tif);
+
+  Document doc;
+  MapView view(doc);
+  for (const int page : {1, 2}) {
+    const ImageLoadResult opened = view.openImage(path("tiled.tif"), page);
+    ASSERT_TRUE(opened.ok) << page << opened.description.toStdString();
+    while (!view.picture()->levelsComplete())
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    const QImage& image = view.image();
+    ASSERT_EQ(image.size(), QSize(kW, kH));
+    // Decoded a byte a pixel, never through four-byte colour first.
+    EXPECT_EQ(ProbeImage(path("tiled.tif"), true, page).decodedBytes, qint64(kW) * kH) << page;
+    for (const QPoint p : {QPoint(5, 5), QPoint(2095, 1999), QPoint(2090, 1500), QPoint(1500, 1000),
+                           QPoint(2089, 300)}) {
+      const int paper = page == 1 ? 255 : 100 + p.x() % 100;
+      EXPECT_EQ(qGray(image.pixel(p)), ink(p.x(), p.y()) ? 0 : paper)
+          << page << " " << p.x() << "," << p.y();
+    }
+    ASSERT_EQ(view.picture()->levelCount(), ScanPicture::kMaxLevels);
+    for (int level = 0; level < ScanPicture::kMaxLevels; ++level)
+      EXPECT_EQ(view.picture()->readyPart(level).format(), QImage::Format_Grayscale8)
+          << page << " " << level;
+  }
 }
 
 // The window's own chooser: a line and a picture per page, the page picked
