@@ -98,6 +98,7 @@ void MapView::requestSharp() {
   if (clip.isEmpty()) sharp_ = QImage();
   if (clip.isEmpty() || (!sharp_.isNull() && sharpClip_.contains(clip))) {  // nothing to do, or sharp there already
     if (sharpener_) sharpener_->withdraw();
+    startWholePage();  // no visible part will come first
     return;
   }
   if (!sharpener_) {
@@ -111,6 +112,7 @@ void MapView::requestSharp() {
 }
 
 void MapView::sharpArrived(SharpPicture sharp) {
+  startWholePage();  // the reader is free for the page's whole picture
   if (sharp.ticket != sharpTicket_ || sharp.image.isNull()) return;
   sharp_ = std::move(sharp.image);
   sharpClip_ = sharp.clip;

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QMetaType>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -147,6 +148,7 @@ class MapView : public QAbstractScrollArea {
   void paintSharp(QPainter& painter, const QRectF& exposed) const;
   void requestSharp();
   void sharpArrived(SharpPicture sharp);
+  void startWholePage();
   int bandSeam(const QRect& area) const;
   void joinWorker();
   void stopHelper();
@@ -180,6 +182,10 @@ class MapView : public QAbstractScrollArea {
   QImage sharp_;                             // null until it arrives, and once the zoom or page changes
   QRect sharpClip_;                          // where sharp_ lies on the surface
   unsigned sharpSource_ = 0;                 // the load (generation_) sharp_ was rendered for
+  // The whole-page render of a PDF page being opened, started once its
+  // visible part is drawn: the PDF reader draws one page at a time, so a
+  // whole page started first would hold the first picture back behind it.
+  std::function<void()> wholePage_;
 };
 
 }  // namespace planimo
