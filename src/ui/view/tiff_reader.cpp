@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "io/image_refusal.h"
@@ -164,6 +165,55 @@ ImageLoadResult ReadStrippedGrey(TIFF* tif, const PageTags& t, const QString& pa
   return ImageLoadResult{true, false, 0, QString()};
 }
 
+// A large page of several strips, decoded on two threads: strips are coded
+// on their own, so each thread reads every other one through a handle of
+// its own (a libtiff handle serves one reader) and expands it into its rows.
+constexpr std::uint64_t kTwoThreadPixels = 4'000'000;
+
+bool ReadEveryOtherStrip(TIFF* tif, const PageTags& t, std::uint32_t first, uchar* pixels,
+                         qsizetype bytesPerLine) {
+  std::uint32_t rowsPerStrip = t.height;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+  rowsPerStrip = std::clamp<std::uint32_t>(rowsPerStrip, 1, t.height);
+  const tmsize_t stripBytes = TIFFStripSize(tif);
+  const tmsize_t rowBytes = TIFFScanlineSize(tif);
+  if (stripBytes <= 0 || rowBytes <= 0) return false;
+  const BitExpansion bits = ExpandBits(t.photometric == PHOTOMETRIC_MINISWHITE);
+  std::vector<std::uint8_t> strip(static_cast<std::size_t>(stripBytes));
+  const std::uint32_t strips = TIFFNumberOfStrips(tif);
+  for (std::uint32_t i = first; i < strips; i += 2) {
+    const std::uint64_t top = std::uint64_t(i) * rowsPerStrip;
+    if (top >= t.height) break;
+    const std::uint32_t rows = std::uint32_t(std::min<std::uint64_t>(rowsPerStrip, t.height - top));
+    if (TIFFReadEncodedStrip(tif, i, strip.data(), tmsize_t(rows) * rowBytes) <
+        tmsize_t(rows) * rowBytes)
+      return false;
+    for (std::uint32_t r = 0; r < rows; ++r)
+      ExpandGreyRow(strip.data() + tmsize_t(r) * rowBytes, t, bits, t.width,
+                    pixels + qsizetype(top + r) * bytesPerLine);
+  }
+  return true;
+}
+
+ImageLoadResult ReadStripsOnTwoThreads(TIFF* tif, const PageTags& t, const QString& path,
+                                       QImage& image) {
+  const tdir_t page = TIFFCurrentDirectory(tif);
+  // Both threads write through the one pointer taken here, never through
+  // the picture itself.
+  uchar* pixels = image.bits();
+  const qsizetype bytesPerLine = image.bytesPerLine();
+  bool otherOk = false;
+  std::thread other([&] {
+    TiffMessages messages;
+    const TiffPtr own = OpenTiff(path, messages);
+    otherOk = own && TIFFSetDirectory(own.get(), page) &&
+              ReadEveryOtherStrip(own.get(), t, 1, pixels, bytesPerLine);
+  });
+  const bool ok = ReadEveryOtherStrip(tif, t, 0, pixels, bytesPerLine);
+  other.join();
+  return ok && otherOk ? ImageLoadResult{true, false, 0, QString()} : Damaged(path);
+}
+
 // A tiled page, one tile at a time: only a tile's bytes are held besides
 // the picture. Tiles at the right and bottom edge reach past the page and
 // are cut to it.
@@ -198,7 +248,10 @@ ImageLoadResult ReadPlainGrey(TIFF* tif, const PageTags& t, const QString& path,
   QImage image = AllocatePicture(QSize(int(t.width), int(t.height)), QImage::Format_Grayscale8);
   if (image.isNull()) return ImageFailure(kErrOutOfMemory, QString(), path);
   const ImageLoadResult r =
-      t.tiled ? ReadTiledGrey(tif, t, path, image) : ReadStrippedGrey(tif, t, path, image);
+      t.tiled ? ReadTiledGrey(tif, t, path, image)
+      : std::uint64_t(t.width) * t.height >= kTwoThreadPixels && TIFFNumberOfStrips(tif) > 1
+          ? ReadStripsOnTwoThreads(tif, t, path, image)
+          : ReadStrippedGrey(tif, t, path, image);
   if (r.ok) out = std::move(image);
   return r;
 }
