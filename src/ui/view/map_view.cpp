@@ -112,8 +112,12 @@ void MapView::requestSharp() {
 }
 
 void MapView::sharpArrived(SharpPicture sharp) {
-  startWholePage();  // the reader is free for the page's whole picture
-  if (sharp.ticket != sharpTicket_ || sharp.image.isNull()) return;
+  // The reader is free for the page's whole picture, unless this rendering
+  // is of a place the view has left: the request that replaced it comes
+  // first, or the first picture would wait behind the whole page.
+  const bool current = sharp.ticket == sharpTicket_;
+  if (current || sharp.image.isNull()) startWholePage();
+  if (!current || sharp.image.isNull()) return;
   sharp_ = std::move(sharp.image);
   sharpClip_ = sharp.clip;
   sharpSource_ = generation_;
