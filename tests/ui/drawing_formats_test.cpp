@@ -14,6 +14,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QScrollBar>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -439,12 +440,15 @@ TEST_F(DrawingFormatsTest, ThePageDialogListsEveryPageWithItsPicture) {
   for (const bool accept : {true, false}) {
     int rows = 0;
     bool pictures = true;
+    bool whole = false;
     QTimer::singleShot(0, [&] {
       auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
       ASSERT_NE(dialog, nullptr);
       auto* list = dialog->findChild<QListWidget*>();
       rows = list->count();
       for (int i = 0; i < rows; ++i) pictures = pictures && !list->item(i)->icon().isNull();
+      // Every line shows whole, its page size included.
+      whole = list->horizontalScrollBar()->maximum() == 0;
       list->setCurrentRow(1);
       accept ? dialog->accept() : dialog->reject();
     });
@@ -452,6 +456,7 @@ TEST_F(DrawingFormatsTest, ThePageDialogListsEveryPageWithItsPicture) {
     EXPECT_EQ(dialog.ChoosePage(pages), accept ? std::optional<int>(2) : std::nullopt);
     EXPECT_EQ(rows, 2);
     EXPECT_TRUE(pictures);
+    EXPECT_TRUE(whole);
   }
 }
 
