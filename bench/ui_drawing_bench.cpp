@@ -232,6 +232,34 @@ void BM_PdfViewZoomSharp(benchmark::State& state) {
   state.SetLabel("1920x1080, 190% <-> 200%");
 }
 
+// One zoom step on the PDF page, split: the view's zoom (the rescale and
+// the request for a sharp rendering) and the repaint of the 1920 x 1080
+// viewport from the 96 dpi picture that follows it.
+void BM_PdfZoomRepaint(benchmark::State& state) {
+  Document doc;
+  MapView view(doc);
+  ShowAtScreenSize(view);
+  WaitReady(view, view.openImage(BenchPlotPdf()));
+  WaitLevels(view);
+  bool high = false;
+  double zoom = 0, paint = 0;
+  for (auto _ : state) {
+    high = !high;
+    doc.view.sngZoom = high ? 2.0f : 1.9f;
+    const auto t0 = Clock::now();
+    view.applyZoom();
+    const auto t1 = Clock::now();
+    view.viewport()->repaint();
+    zoom += std::chrono::duration<double, std::milli>(t1 - t0).count();
+    paint += MsSince(t1);
+    state.SetIterationTime(Since(t0));
+    QCoreApplication::processEvents();
+  }
+  state.counters["zoom_ms"] = zoom / double(state.iterations());
+  state.counters["paint_ms"] = paint / double(state.iterations());
+  state.SetLabel("1920x1080, 190% <-> 200%, before the sharp rendering");
+}
+
 struct QuietSink : MessageSink {
   MessageButton information(const QString&, const QString&) override { return MessageButton::Ok; }
   MessageButton error(const QString&, const QString&) override { return MessageButton::Ok; }
@@ -374,6 +402,7 @@ BENCHMARK(BM_PdfFirstPicture)->Iterations(5)->UseManualTime()->Unit(benchmark::k
 BENCHMARK(BM_QtPdfViewport400)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PdfSharp400)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PdfViewZoomSharp)->Iterations(6)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PdfZoomRepaint)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PdfEventsWhileRendering)
     ->Iterations(60)
     ->UseManualTime()

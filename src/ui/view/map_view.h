@@ -146,6 +146,7 @@ class MapView : public QAbstractScrollArea {
   void buildLevels(const std::shared_ptr<ScanPicture>& picture);
   void paintPicture(QPainter& painter, const QRectF& exposed) const;
   void paintSharp(QPainter& painter, const QRectF& exposed) const;
+  QRectF sharpTarget() const;  // where sharp_ lies on the picture's surface
   void requestSharp();
   void sharpArrived(SharpPicture sharp);
   void startWholePage();
