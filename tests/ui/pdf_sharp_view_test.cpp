@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -155,6 +156,13 @@ TEST_F(PdfSharpViewTest, LargePageIsReadInTheBackgroundAndReplacesTheDrawingWhol
   EXPECT_EQ(view.imagePath(), path);
   EXPECT_FALSE(view.isLoading());
   EXPECT_EQ(view.image().size(), small);
+  // Closed while only its visible part is on its way: nothing of the page
+  // comes back afterwards.
+  ASSERT_TRUE(view.openImage(large).pending);
+  view.clearImage();
+  EXPECT_FALSE(view.isLoading());
+  QTest::qWait(300);
+  EXPECT_FALSE(view.hasImage());
 }
 
 }  // namespace
