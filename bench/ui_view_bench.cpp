@@ -17,6 +17,7 @@
 
 #include "model/document.h"
 #include "ui_bench_data.h"
+#include "ui_drawing_bench_data.h"
 #include "view/image_loader.h"
 #include "view/map_view.h"
 
@@ -210,6 +211,7 @@ BENCHMARK(BM_PeakMemory)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillis
 int main(int argc, char** argv) {
   if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
   if (argc == 3 && std::string(argv[1]) == "--peak") return planimo::PeakChild(argc, argv);
+  if (argc == 3 && std::string(argv[1]) == "--peak-drawing") return planimo::PeakDrawingChild(argc, argv);
   QApplication app(argc, argv);
   // The plain read gets the same room as the view's reader.
   QImageReader::setAllocationLimit(planimo::ImageAllocationLimitMb());

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
@@ -132,6 +134,19 @@ TEST_F(CalibrateUi, ScaleAndStatedResolutionCalibrate) {
   const auto inch = MeasureLengthDis(w.document(), {0, 0}, {300 * 0.2645f, 0});
   ASSERT_TRUE(inch);
   EXPECT_NEAR(inch->value, 2.54, 1e-5);
+
+  // A PDF page is drawn at 96 dpi, which its picture cannot tell apart
+  // from a picture that states nothing: the dialog says it all the same.
+  const QString pdf = folder.filePath(QStringLiteral("plan.pdf"));
+  {
+    QPdfWriter writer(pdf);
+    QPainter(&writer).drawLine(0, 0, 100, 100);
+  }
+  w.openImage(pdf);
+  QApplication::processEvents();
+  w.command(QStringLiteral("mnuToolOpt"))->trigger();
+  ASSERT_NE(w.optionsDialog(), nullptr);
+  EXPECT_EQ(box("txtScaleDpi")->text(), QStringLiteral("96"));
 }
 
 }  // namespace

@@ -9,16 +9,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QListWidget>
-#include <QTimer>
 #include <QFile>
+#include <QListWidget>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QScrollBar>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <QTimer>
 #include <functional>
 
 #include "app/command_line.h"
@@ -337,20 +338,99 @@ TEST_F(DrawingFormatsTest, TheChosenPageIsKeptInTheProjectAndNamedOnTheCommandLi
   }
   // Printed without a window, the page is drawn at the printer's dots: wider
   // than the 96 dpi picture of the A3 page, which fitting to A4 would shrink.
-  ASSERT_EQ(PrintWithoutWindow(ParseCommandLine({QStringLiteral("planimo"), QStringLiteral("--pdf"),
-                                                 QStringLiteral("0"), path("site.ini"), path("out.pdf")}),
-                               folder.path(), err),
-            0)
+  ASSERT_EQ(
+      PrintWithoutWindow(ParseCommandLine({QStringLiteral("planimo"), QStringLiteral("--pdf"),
+                                           QStringLiteral("0"), path("site.ini"), path("out.pdf")}),
+                         folder.path(), err),
+      0)
       << messages.toStdString();
   QProcess list;
   list.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path("out.pdf")});
   ASSERT_TRUE(list.waitForFinished(20000));
   int widest = 0;
-  for (const QString& line : QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+  for (const QString& line :
+       QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n'))) {
     const QStringList f = line.simplified().split(QLatin1Char(' '));
     if (f.size() > 4 && f[2] == QStringLiteral("image")) widest = std::max(widest, f[3].toInt());
   }
   EXPECT_GT(widest, a3.width());
+}
+
+// Tiled scans as large-format scanners write them, a 1-bit G4 page and an
+// 8-bit grey page whose last tiles reach past the page, and a G4 page of
+// many strips (read on two threads): pixels land where they belong, the decode takes a byte a
+// pixel, and the picture stays 8-bit grey at every reduced level.
+TEST_F(DrawingFormatsTest, TiledGreyScansStayEightBitAtEveryLevel) {
+  constexpr int kW = 2100, kH = 2000, kTile = 256;
+  const auto ink = [](int x, int y) { return y == 1000 || x == 2090; };
+  TIFF* tif = TIFFOpen(QFile::encodeName(path("tiled.tif")).constData(), "w");
+  ASSERT_NE(tif, nullptr);
+  // Tiled 1-bit and 8-bit pages, then a 1-bit page of many strips, the last one short.
+  for (const auto& [bits, tiled] : {std::pair{1, true}, std::pair{8, true}, std::pair{1, false}}) {
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, kW);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, kH);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, bits);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tif, TIFFTAG_COMPRESSION, bits == 1 ? COMPRESSION_CCITTFAX4 : COMPRESSION_LZW);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC,
+                 bits == 1 ? PHOTOMETRIC_MINISWHITE : PHOTOMETRIC_MINISBLACK);
+    if (!tiled) {
+      TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 48);
+      std::vector<std::uint8_t> row(static_cast<std::size_t>(TIFFScanlineSize(tif)));
+      for (int y = 0; y < kH; ++y) {
+        std::fill(row.begin(), row.end(), 0);
+        for (int x = 0; x < kW; ++x)
+          if (ink(x, y)) row[std::size_t(x / 8)] |= std::uint8_t(0x80 >> (x % 8));
+        ASSERT_EQ(TIFFWriteScanline(tif, row.data(), std::uint32_t(y), 0), 1);
+      }
+      TIFFWriteDirectory(tif);
+      continue;
+    }
+    TIFFSetField(tif, TIFFTAG_TILEWIDTH, kTile);
+    TIFFSetField(tif, TIFFTAG_TILELENGTH, kTile);
+    std::vector<std::uint8_t> tile(static_cast<std::size_t>(TIFFTileSize(tif)));
+    for (int top = 0; top < kH; top += kTile) {
+      for (int left = 0; left < kW; left += kTile) {
+        std::fill(tile.begin(), tile.end(), 0);
+        for (int y = top; y < std::min(kH, top + kTile); ++y) {
+          for (int x = left; x < std::min(kW, left + kTile); ++x) {
+            const std::size_t i = std::size_t((y - top) * kTile + (x - left));
+            if (bits == 8)
+              tile[i] = ink(x, y) ? 0 : std::uint8_t(100 + x % 100);
+            else if (ink(x, y))
+              tile[i / 8] |= std::uint8_t(0x80 >> (i % 8));
+          }
+        }
+        ASSERT_GE(TIFFWriteTile(tif, tile.data(), std::uint32_t(left), std::uint32_t(top), 0, 0),
+                  0);
+      }
+    }
+    TIFFWriteDirectory(tif);
+  }
+  TIFFClose(tif);
+
+  Document doc;
+  MapView view(doc);
+  for (const int page : {1, 2, 3}) {
+    const ImageLoadResult opened = view.openImage(path("tiled.tif"), page);
+    ASSERT_TRUE(opened.ok) << page << opened.description.toStdString();
+    while (!view.picture()->levelsComplete())
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    const QImage& image = view.image();
+    ASSERT_EQ(image.size(), QSize(kW, kH));
+    // Decoded a byte a pixel, never through four-byte colour first.
+    EXPECT_EQ(ProbeImage(path("tiled.tif"), true, page).decodedBytes, qint64(kW) * kH) << page;
+    for (const QPoint p : {QPoint(5, 5), QPoint(2095, 1999), QPoint(2090, 1500), QPoint(1500, 1000),
+                           QPoint(2089, 300)}) {
+      const int paper = page == 2 ? 100 + p.x() % 100 : 255;
+      EXPECT_EQ(qGray(image.pixel(p)), ink(p.x(), p.y()) ? 0 : paper)
+          << page << " " << p.x() << "," << p.y();
+    }
+    ASSERT_EQ(view.picture()->levelCount(), ScanPicture::kMaxLevels);
+    for (int level = 0; level < ScanPicture::kMaxLevels; ++level)
+      EXPECT_EQ(view.picture()->readyPart(level).format(), QImage::Format_Grayscale8)
+          << page << " " << level;
+  }
 }
 
 // The window's own chooser: a line and a picture per page, the page picked
@@ -360,12 +440,15 @@ TEST_F(DrawingFormatsTest, ThePageDialogListsEveryPageWithItsPicture) {
   for (const bool accept : {true, false}) {
     int rows = 0;
     bool pictures = true;
+    bool whole = false;
     QTimer::singleShot(0, [&] {
       auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
       ASSERT_NE(dialog, nullptr);
       auto* list = dialog->findChild<QListWidget*>();
       rows = list->count();
       for (int i = 0; i < rows; ++i) pictures = pictures && !list->item(i)->icon().isNull();
+      // Every line shows whole, its page size included.
+      whole = list->horizontalScrollBar()->maximum() == 0;
       list->setCurrentRow(1);
       accept ? dialog->accept() : dialog->reject();
     });
@@ -373,6 +456,7 @@ TEST_F(DrawingFormatsTest, ThePageDialogListsEveryPageWithItsPicture) {
     EXPECT_EQ(dialog.ChoosePage(pages), accept ? std::optional<int>(2) : std::nullopt);
     EXPECT_EQ(rows, 2);
     EXPECT_TRUE(pictures);
+    EXPECT_TRUE(whole);
   }
 }
 

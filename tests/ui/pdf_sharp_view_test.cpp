@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -121,7 +122,12 @@ TEST_F(PdfSharpViewTest, LargePageIsReadInTheBackgroundAndReplacesTheDrawingWhol
   const QString large = dir.filePath(QStringLiteral("a1.pdf"));
   WriteHairline(large, QPageSize::A1);
   QCoreApplication::processEvents();  // the small page's own imageReady
+  const QSize small = view.image().size();
   QSignalSpy ready(&view, &MapView::imageReady);
+  // The visible part is drawn before the whole page, which would hold it back.
+  std::vector<char> order;
+  QObject::connect(&view, &MapView::sharpPictureShown, &view, [&] { order.push_back('s'); });
+  QObject::connect(&view, &MapView::imageReady, &view, [&] { order.push_back('r'); });
   const ImageLoadResult r = view.openImage(large);
   ASSERT_TRUE(r.ok);
   EXPECT_TRUE(r.pending);
@@ -129,6 +135,8 @@ TEST_F(PdfSharpViewTest, LargePageIsReadInTheBackgroundAndReplacesTheDrawingWhol
   EXPECT_EQ(view.imagePath(), large);
   ASSERT_TRUE(ready.wait(30000));
   EXPECT_TRUE(ready.front().front().value<ImageLoadResult>().ok);
+  ASSERT_FALSE(order.empty());
+  EXPECT_EQ(order.front(), 's');
   EXPECT_FALSE(view.isLoading());
   EXPECT_TRUE(view.isPdfPage());
   const QSizeF points = QPageSize(QPageSize::A1).sizePoints();
@@ -140,6 +148,21 @@ TEST_F(PdfSharpViewTest, LargePageIsReadInTheBackgroundAndReplacesTheDrawingWhol
   const std::vector<int> rows = InkedRows(Grab());
   ASSERT_FALSE(rows.empty());
   EXPECT_NEAR(rows.front(), LineRow(1.0f), 1.5);
+
+  // Another drawing asked for at once, before anything of the large page
+  // came: the large page is read to its end, then the small one shows.
+  ASSERT_TRUE(view.openImage(large).pending);
+  ASSERT_TRUE(view.openImage(path).ok);
+  EXPECT_EQ(view.imagePath(), path);
+  EXPECT_FALSE(view.isLoading());
+  EXPECT_EQ(view.image().size(), small);
+  // Closed while only its visible part is on its way: nothing of the page
+  // comes back afterwards.
+  ASSERT_TRUE(view.openImage(large).pending);
+  view.clearImage();
+  EXPECT_FALSE(view.isLoading());
+  QTest::qWait(300);
+  EXPECT_FALSE(view.hasImage());
 }
 
 }  // namespace

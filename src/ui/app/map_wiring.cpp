@@ -251,8 +251,9 @@ void MainWindow::openOptions() {
     connect(options_, &OptionsDialog::stateChanged, this, [this] { view_->refresh(); });
     connect(options_, &OptionsDialog::mapToolTipChanged, this, [this](const QString& t) { view_->setToolTip(t); });
     // A drawing opened while the dialog is open brings its own resolution.
-    connect(view_, &MapView::imageReady, options_, [this] { options_->setDrawingResolution(StatedDpi(view_->image())); });
-    options_->setDrawingResolution(StatedDpi(view_->image()));
+    connect(view_, &MapView::imageReady, options_,
+            [this] { options_->setDrawingResolution(DrawingDpi(view_->image(), view_->isPdfPage())); });
+    options_->setDrawingResolution(DrawingDpi(view_->image(), view_->isPdfPage()));
     watchOptions();
   }
   session_.menu.mnuEditSetEnabled = false;

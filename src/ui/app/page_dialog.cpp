@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPdfDocument>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "view/image_loader.h"
@@ -41,6 +42,10 @@ std::optional<int> PageDialog::ChoosePage(const std::vector<DrawingPage>& pages)
     }
   }
   list->setIconSize(QSize(kThumbnailSide, kThumbnailSide));
+  // Wide enough for the longest line with its picture: a page's size is
+  // what tells the pages apart, and it comes last on its line.
+  list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                        list->verticalScrollBar()->sizeHint().width());
   list->setCurrentRow(0);
   layout->addWidget(list);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);

@@ -98,6 +98,7 @@ void MapView::requestSharp() {
   if (clip.isEmpty()) sharp_ = QImage();
   if (clip.isEmpty() || (!sharp_.isNull() && sharpClip_.contains(clip))) {  // nothing to do, or sharp there already
     if (sharpener_) sharpener_->withdraw();
+    startWholePage();  // no visible part will come first
     return;
   }
   if (!sharpener_) {
@@ -111,7 +112,12 @@ void MapView::requestSharp() {
 }
 
 void MapView::sharpArrived(SharpPicture sharp) {
-  if (sharp.ticket != sharpTicket_ || sharp.image.isNull()) return;
+  // The reader is free for the page's whole picture, unless this rendering
+  // is of a place the view has left: the request that replaced it comes
+  // first, or the first picture would wait behind the whole page.
+  const bool current = sharp.ticket == sharpTicket_;
+  if (current || sharp.image.isNull()) startWholePage();
+  if (!current || sharp.image.isNull()) return;
   sharp_ = std::move(sharp.image);
   sharpClip_ = sharp.clip;
   sharpSource_ = generation_;
@@ -265,6 +271,12 @@ void MapView::paintPicture(QPainter& painter, const QRectF& exposed) const {
   const double px = whole.width() / picture_->size().width();
   const double py = whole.height() / picture_->size().height();
   double covered = 0;  // surface rows painted so far, from the top
+  // Where the sharp rendering covers the whole exposed part, the picture
+  // under it would be scaled for nothing.
+  if (!sharp_.isNull() && sharpTarget().contains(wanted)) {
+    paintSharp(painter, wanted);
+    return;
+  }
   painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
   for (int level = LevelFor(*picture_, std::min(px, py)); level >= 0 && covered < wanted.bottom(); --level) {
     const QImage part = picture_->readyPart(level);
@@ -283,12 +295,18 @@ void MapView::paintPicture(QPainter& painter, const QRectF& exposed) const {
   if (!sharp_.isNull()) paintSharp(painter, wanted);
 }
 
-void MapView::paintSharp(QPainter& painter, const QRectF& exposed) const {
+QRectF MapView::sharpTarget() const {
   // The rendering was made for the rounded surface; the picture spans full
   // size x zoom exactly, and the two differ by less than a pixel.
   const double sx = fullSize_.width() * double(shownZoom_) / surfacePx_.width();
   const double sy = fullSize_.height() * double(shownZoom_) / surfacePx_.height();
-  const QRectF target(sharpClip_.x() * sx, sharpClip_.y() * sy, sharpClip_.width() * sx, sharpClip_.height() * sy);
+  return QRectF(sharpClip_.x() * sx, sharpClip_.y() * sy, sharpClip_.width() * sx, sharpClip_.height() * sy);
+}
+
+void MapView::paintSharp(QPainter& painter, const QRectF& exposed) const {
+  const QRectF target = sharpTarget();
+  const double sx = target.width() / sharpClip_.width();
+  const double sy = target.height() / sharpClip_.height();
   const QRectF part = target & exposed;
   if (part.isEmpty()) return;
   const QRectF source((part.left() - target.left()) / sx, (part.top() - target.top()) / sy, part.width() / sx,

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QMetaType>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -148,8 +149,10 @@ class MapView : public QAbstractScrollArea {
   void buildLevels(const std::shared_ptr<ScanPicture>& picture);
   void paintPicture(QPainter& painter, const QRectF& exposed) const;
   void paintSharp(QPainter& painter, const QRectF& exposed) const;
+  QRectF sharpTarget() const;  // where sharp_ lies on the picture's surface
   void requestSharp();
   void sharpArrived(SharpPicture sharp);
+  void startWholePage();
   int bandSeam(const QRect& area) const;
   void joinWorker();
   void stopHelper();
@@ -183,6 +186,10 @@ class MapView : public QAbstractScrollArea {
   QImage sharp_;                             // null until it arrives, and once the zoom or page changes
   QRect sharpClip_;                          // where sharp_ lies on the surface
   unsigned sharpSource_ = 0;                 // the load (generation_) sharp_ was rendered for
+  // The whole-page render of a PDF page being opened, started once its
+  // visible part is drawn: the PDF reader draws one page at a time, so a
+  // whole page started first would hold the first picture back behind it.
+  std::function<void()> wholePage_;
 };
 
 }  // namespace planimo

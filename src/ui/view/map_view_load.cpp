@@ -39,6 +39,13 @@ bool IsJpeg(const QByteArray& format) { return format == "jpeg" || format == "jp
 
 }  // namespace
 
+void MapView::startWholePage() {
+  if (!wholePage_) return;
+  const std::function<void()> start = std::move(wholePage_);
+  wholePage_ = nullptr;
+  start();
+}
+
 void MapView::joinWorker() {
   if (worker_.joinable()) worker_.join();
 }
@@ -70,6 +77,7 @@ ImageLoadResult MapView::openImage(const QString& path, int page) {
   if (loading_) {
     // The earlier read finishes first, so that "the view as it was" is a
     // whole picture and not a partial one.
+    startWholePage();
     joinWorker();
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
   }
@@ -128,7 +136,7 @@ ImageLoadResult MapView::openImage(const QString& path, int page) {
 
 // The page is rendered whole in the worker; until then the view shows blank
 // paper of the page's size, and the visible part rendered on its own, which
-// is far quicker than the whole page.
+// is far quicker than the whole page and is drawn first.
 ImageLoadResult MapView::openPdfInBackground(const QString& path, int page, QSize size, float zoom) {
   QImage paper(std::max(1, size.width() / 8), std::max(1, size.height() / 8), QImage::Format_RGB32);
   if (paper.isNull()) return ImageFailure(kErrOutOfMemory, QString(), path);
@@ -138,16 +146,19 @@ ImageLoadResult MapView::openPdfInBackground(const QString& path, int page, QSiz
   previous_ = Shown{picture_, fullSize_, path_, page_, pdfPage_};
   loading_ = true;
   awaitingFirst_ = false;  // blank paper is no first picture; sharpPictureShown tells when the page shows
-  display(Shown{ScanPicture::Wrap(std::move(paper), false), size, path, page, true}, zoom);
   const bool withLevels = qint64(size.width()) * size.height() >= kLevelPixels;
-  worker_ = std::thread([this, path, page, generation, withLevels] {
-    QImage image;
-    ImageLoadResult result = ReadImage(path, image, page);
-    std::shared_ptr<ScanPicture> picture = result.ok ? ScanPicture::Wrap(std::move(image), withLevels) : nullptr;
-    QMetaObject::invokeMethod(
-        this, [this, generation, result, picture]() { finishFullRead(generation, result, picture); },
-        Qt::QueuedConnection);
-  });
+  wholePage_ = [this, path, page, generation, withLevels] {
+    worker_ = std::thread([this, path, page, generation, withLevels] {
+      QImage image;
+      ImageLoadResult result = ReadImage(path, image, page);
+      std::shared_ptr<ScanPicture> picture = result.ok ? ScanPicture::Wrap(std::move(image), withLevels) : nullptr;
+      QMetaObject::invokeMethod(
+          this, [this, generation, result, picture]() { finishFullRead(generation, result, picture); },
+          Qt::QueuedConnection);
+    });
+  };
+  // Asks for the visible part; the whole page follows once it is drawn.
+  display(Shown{ScanPicture::Wrap(std::move(paper), false), size, path, page, true}, zoom);
   ImageLoadResult r{true, true, 0, QString()};
   r.pdfPage = true;
   return r;
@@ -155,6 +166,7 @@ ImageLoadResult MapView::openPdfInBackground(const QString& path, int page, QSiz
 
 void MapView::clearImage() {
   ++generation_;  // a read still running reports to nobody
+  wholePage_ = nullptr;  // a page never started is not started now
   if (loading_) {
     if (picture_) picture_->cancel();
     joinWorker();

@@ -11,4 +11,9 @@ std::optional<double> StatedDpi(const QImage& picture) {
   return DpiFromDotsPerMetre(picture.dotsPerMeterX());
 }
 
+std::optional<double> DrawingDpi(const QImage& picture, bool pdfPage) {
+  if (pdfPage && !picture.isNull()) return 96.0;
+  return StatedDpi(picture);
+}
+
 }  // namespace planimo

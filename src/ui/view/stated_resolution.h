@@ -14,4 +14,9 @@ namespace planimo {
 // scan.
 std::optional<double> StatedDpi(const QImage& picture);
 
+// The resolution "縮尺から設定" starts from: a PDF page is drawn at exactly
+// 96 dpi, which is also what an unstated picture carries, so it is said
+// here; any other picture gives what its file stated.
+std::optional<double> DrawingDpi(const QImage& picture, bool pdfPage);
+
 }  // namespace planimo

@@ -4,11 +4,14 @@
 
 #include <QFile>
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "io/image_refusal.h"
@@ -82,9 +85,10 @@ PageTags ReadTags(TIFF* tif) {
   return t;
 }
 
-// A 1- or 8-bit grey page read row by row straight into 8-bit grey.
+// A 1- or 8-bit grey page, in strips or in tiles, read straight into 8-bit
+// grey without passing through colour.
 bool IsPlainGrey(const PageTags& t) {
-  return t.samplesPerPixel == 1 && (t.bitsPerSample == 1 || t.bitsPerSample == 8) && !t.tiled &&
+  return t.samplesPerPixel == 1 && (t.bitsPerSample == 1 || t.bitsPerSample == 8) &&
          (t.photometric == PHOTOMETRIC_MINISWHITE || t.photometric == PHOTOMETRIC_MINISBLACK);
 }
 
@@ -116,39 +120,143 @@ std::optional<ImageLoadResult> GoToPage(TIFF* tif, int page, const QString& path
   return std::nullopt;
 }
 
-void ExpandGreyRow(const std::uint8_t* in, const PageTags& t, std::uint8_t* out) {
+// The eight grey pixels of each byte of a 1-bit row, for the page's sense
+// of black and white: a scan's row is expanded a byte at a time.
+using BitExpansion = std::array<std::array<std::uint8_t, 8>, 256>;
+
+BitExpansion ExpandBits(bool whiteIsZero) {
+  BitExpansion table{};
+  const std::uint8_t one = whiteIsZero ? 0 : 255;
+  const std::uint8_t zero = whiteIsZero ? 255 : 0;
+  for (int b = 0; b < 256; ++b)
+    for (int i = 0; i < 8; ++i)
+      table[std::size_t(b)][std::size_t(i)] = (b >> (7 - i)) & 1 ? one : zero;
+  return table;
+}
+
+// `width` pixels of a 1- or 8-bit grey row (starting on a byte) as 8-bit grey.
+void ExpandGreyRow(const std::uint8_t* in, const PageTags& t, const BitExpansion& bits,
+                   std::uint32_t width, std::uint8_t* out) {
   const bool whiteIsZero = t.photometric == PHOTOMETRIC_MINISWHITE;
   if (t.bitsPerSample == 8) {
     if (!whiteIsZero) {
-      std::copy_n(in, t.width, out);
+      std::copy_n(in, width, out);
     } else {
-      for (std::uint32_t x = 0; x < t.width; ++x) out[x] = std::uint8_t(255 - in[x]);
+      for (std::uint32_t x = 0; x < width; ++x) out[x] = std::uint8_t(255 - in[x]);
     }
     return;
   }
-  const std::uint8_t one = whiteIsZero ? 0 : 255;
-  const std::uint8_t zero = whiteIsZero ? 255 : 0;
-  for (std::uint32_t x = 0; x < t.width; ++x)
-    out[x] = (in[x >> 3] >> (7 - (x & 7))) & 1 ? one : zero;
+  const std::uint32_t whole = width / 8;
+  for (std::uint32_t i = 0; i < whole; ++i) std::memcpy(out + i * 8, bits[in[i]].data(), 8);
+  if (width % 8 != 0) std::memcpy(out + whole * 8, bits[in[whole]].data(), width % 8);
 }
 
 ImageLoadResult Damaged(const QString& path) {
   return ImageFailure(kErrInvalidPicture, QStringLiteral("画像のデータが壊れています。"), path);
 }
 
-ImageLoadResult ReadPlainGrey(TIFF* tif, const PageTags& t, const QString& path, QImage& out) {
-  QImage image = AllocatePicture(QSize(int(t.width), int(t.height)), QImage::Format_Grayscale8);
-  if (image.isNull()) return ImageFailure(kErrOutOfMemory, QString(), path);
+ImageLoadResult ReadStrippedGrey(TIFF* tif, const PageTags& t, const QString& path, QImage& image) {
+  const BitExpansion bits = ExpandBits(t.photometric == PHOTOMETRIC_MINISWHITE);
   std::vector<std::uint8_t> line(static_cast<std::size_t>(TIFFScanlineSize64(tif)));
   for (std::uint32_t y = 0; y < t.height; ++y) {
     if (TIFFReadScanline(tif, line.data(), y, 0) < 0) return Damaged(path);
-    ExpandGreyRow(line.data(), t, image.scanLine(int(y)));
+    ExpandGreyRow(line.data(), t, bits, t.width, image.scanLine(int(y)));
   }
-  out = std::move(image);
   return ImageLoadResult{true, false, 0, QString()};
 }
 
-// Everything else libtiff can turn into RGBA: colour, palettes, tiles,
+// A large page of several strips, decoded on two threads: strips are coded
+// on their own, so each thread reads every other one through a handle of
+// its own (a libtiff handle serves one reader) and expands it into its rows.
+constexpr std::uint64_t kTwoThreadPixels = 4'000'000;
+
+bool ReadEveryOtherStrip(TIFF* tif, const PageTags& t, std::uint32_t first, uchar* pixels,
+                         qsizetype bytesPerLine) {
+  std::uint32_t rowsPerStrip = t.height;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+  rowsPerStrip = std::clamp<std::uint32_t>(rowsPerStrip, 1, t.height);
+  const tmsize_t stripBytes = TIFFStripSize(tif);
+  const tmsize_t rowBytes = TIFFScanlineSize(tif);
+  if (stripBytes <= 0 || rowBytes <= 0) return false;
+  const BitExpansion bits = ExpandBits(t.photometric == PHOTOMETRIC_MINISWHITE);
+  std::vector<std::uint8_t> strip(static_cast<std::size_t>(stripBytes));
+  const std::uint32_t strips = TIFFNumberOfStrips(tif);
+  for (std::uint32_t i = first; i < strips; i += 2) {
+    const std::uint64_t top = std::uint64_t(i) * rowsPerStrip;
+    if (top >= t.height) break;
+    const std::uint32_t rows = std::uint32_t(std::min<std::uint64_t>(rowsPerStrip, t.height - top));
+    if (TIFFReadEncodedStrip(tif, i, strip.data(), tmsize_t(rows) * rowBytes) <
+        tmsize_t(rows) * rowBytes)
+      return false;
+    for (std::uint32_t r = 0; r < rows; ++r)
+      ExpandGreyRow(strip.data() + tmsize_t(r) * rowBytes, t, bits, t.width,
+                    pixels + qsizetype(top + r) * bytesPerLine);
+  }
+  return true;
+}
+
+ImageLoadResult ReadStripsOnTwoThreads(TIFF* tif, const PageTags& t, const QString& path,
+                                       QImage& image) {
+  const tdir_t page = TIFFCurrentDirectory(tif);
+  // Both threads write through the one pointer taken here, never through
+  // the picture itself.
+  uchar* pixels = image.bits();
+  const qsizetype bytesPerLine = image.bytesPerLine();
+  bool otherOk = false;
+  std::thread other([&] {
+    TiffMessages messages;
+    const TiffPtr own = OpenTiff(path, messages);
+    otherOk = own && TIFFSetDirectory(own.get(), page) &&
+              ReadEveryOtherStrip(own.get(), t, 1, pixels, bytesPerLine);
+  });
+  const bool ok = ReadEveryOtherStrip(tif, t, 0, pixels, bytesPerLine);
+  other.join();
+  return ok && otherOk ? ImageLoadResult{true, false, 0, QString()} : Damaged(path);
+}
+
+// A tiled page, one tile at a time: only a tile's bytes are held besides
+// the picture. Tiles at the right and bottom edge reach past the page and
+// are cut to it.
+ImageLoadResult ReadTiledGrey(TIFF* tif, const PageTags& t, const QString& path, QImage& image) {
+  std::uint32_t tileWidth = 0, tileHeight = 0;
+  TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tileWidth);
+  TIFFGetField(tif, TIFFTAG_TILELENGTH, &tileHeight);
+  const tmsize_t tileBytes = TIFFTileSize(tif);
+  const tmsize_t rowBytes = TIFFTileRowSize(tif);
+  // A tile is a small part of a page; one claiming more than this is a
+  // damaged directory, not a reason to allocate.
+  constexpr tmsize_t kMaxTileBytes = 64 * 1024 * 1024;
+  if (tileWidth == 0 || tileHeight == 0 || tileBytes <= 0 || rowBytes <= 0 ||
+      tileBytes > kMaxTileBytes)
+    return Damaged(path);
+  const BitExpansion bits = ExpandBits(t.photometric == PHOTOMETRIC_MINISWHITE);
+  std::vector<std::uint8_t> tile(static_cast<std::size_t>(tileBytes));
+  for (std::uint32_t top = 0; top < t.height; top += tileHeight) {
+    const std::uint32_t rows = std::min(tileHeight, t.height - top);
+    for (std::uint32_t left = 0; left < t.width; left += tileWidth) {
+      if (TIFFReadTile(tif, tile.data(), left, top, 0, 0) < 0) return Damaged(path);
+      const std::uint32_t width = std::min(tileWidth, t.width - left);
+      for (std::uint32_t r = 0; r < rows; ++r)
+        ExpandGreyRow(tile.data() + tmsize_t(r) * rowBytes, t, bits, width,
+                      image.scanLine(int(top + r)) + left);
+    }
+  }
+  return ImageLoadResult{true, false, 0, QString()};
+}
+
+ImageLoadResult ReadPlainGrey(TIFF* tif, const PageTags& t, const QString& path, QImage& out) {
+  QImage image = AllocatePicture(QSize(int(t.width), int(t.height)), QImage::Format_Grayscale8);
+  if (image.isNull()) return ImageFailure(kErrOutOfMemory, QString(), path);
+  const ImageLoadResult r =
+      t.tiled ? ReadTiledGrey(tif, t, path, image)
+      : std::uint64_t(t.width) * t.height >= kTwoThreadPixels && TIFFNumberOfStrips(tif) > 1
+          ? ReadStripsOnTwoThreads(tif, t, path, image)
+          : ReadStrippedGrey(tif, t, path, image);
+  if (r.ok) out = std::move(image);
+  return r;
+}
+
+// Everything else libtiff can turn into RGBA: colour, palettes, colour tiles,
 // 16-bit samples, JPEG-in-TIFF. The pixels are decoded in place into the
 // RGB32 picture (both hold four bytes a pixel) and put into Qt's order.
 ImageLoadResult ReadThroughRgba(TIFF* tif, const PageTags& t, const QString& path, QImage& out) {
@@ -197,7 +305,9 @@ ImageProbe ProbeTiff(const QString& path, qint64 fileSize, int page) {
   }
   TiffPage declared{t.width, t.height, t.bitsPerSample * t.samplesPerPixel, t.compression, 0};
   std::uint64_t end = 0;
-  const std::uint32_t striles = TIFFNumberOfStrips(tif.get());  // tiles too, for a tiled page
+  // A tiled page has no rows per strip, for which libtiff counts one strip.
+  const std::uint32_t striles =
+      t.tiled ? TIFFNumberOfTiles(tif.get()) : TIFFNumberOfStrips(tif.get());
   for (std::uint32_t i = 0; i < striles; ++i) {
     const std::uint64_t count = TIFFGetStrileByteCount(tif.get(), i);
     declared.dataBytes += count;

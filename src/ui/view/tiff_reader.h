@@ -1,7 +1,7 @@
 #pragma once
 
 // Reading a TIFF drawing with libtiff: a 1-bit (CCITT G4 and the like) or
-// grey scan decodes into 8-bit grey, so an A0 scan at 600 dpi stays a
+// grey scan, in strips or in tiles, decodes into 8-bit grey, so an A0 scan at 600 dpi stays a
 // quarter of its colour size; colour pages decode into RGB32. A page whose
 // strips claim more pixels than their bytes can hold, or point past the end
 // of the file, is refused before its picture is allocated.
