@@ -54,7 +54,7 @@ class DxfWriter {
 
   void Start(std::string_view entity, ExportKind kind, Colour colour) {
     Group(0, entity);
-    Group(8, Encoded(LayerName(kind)));
+    Group(8, layer_.empty() ? Encoded(LayerName(kind)) : layer_);
     Group(62, NearestAci(colour));
   }
   void Line(ExportKind kind, const LineRecord& l) {
@@ -89,11 +89,11 @@ class DxfWriter {
     Group(70, s.kind == ExportKind::Area ? 1 : 0);
     for (const PointF p : s.points) {
       Group(0, "VERTEX");
-      Group(8, Encoded(LayerName(s.kind)));
+      Group(8, layer_);
       Point(10, DrawingToPlane(st_, p));
     }
     Group(0, "SEQEND");
-    Group(8, Encoded(LayerName(s.kind)));
+    Group(8, layer_);
   }
   void Position(const KeptShape& s) {
     Start("POINT", s.kind, s.colour);
@@ -112,7 +112,7 @@ class DxfWriter {
     Point(10, {0, 0});
     Group(0, "ENDSEC");
   }
-  void Tables() {
+  void Tables(const std::vector<KeptShape>& shapes) {
     Group(0, "SECTION");
     Group(2, "TABLES");
     Table("LTYPE", 1);
@@ -126,9 +126,15 @@ class DxfWriter {
     Group(0, "ENDTAB");
     constexpr std::array kKinds{ExportKind::Distance, ExportKind::Route,   ExportKind::Area,
                                 ExportKind::Leader,   ExportKind::Comment, ExportKind::Position};
-    Table("LAYER", static_cast<int>(kKinds.size()) + 1);
-    Layer("0");
-    for (const ExportKind k : kKinds) Layer(Encoded(LayerName(k)));
+    // Every kind has its layer; an item's objects have one of their own.
+    std::vector<std::string> layers{"0"};
+    for (const ExportKind k : kKinds) layers.push_back(Encoded(LayerName(k)));
+    for (const KeptShape& s : shapes) {
+      const std::string name = ShapeLayer(s);
+      if (std::find(layers.begin(), layers.end(), name) == layers.end()) layers.push_back(name);
+    }
+    Table("LAYER", static_cast<int>(layers.size()));
+    for (const std::string& name : layers) Layer(name);
     Group(0, "ENDTAB");
     Table("STYLE", 1);
     Group(0, "STYLE");
@@ -160,11 +166,14 @@ class DxfWriter {
     Group(6, "CONTINUOUS");
   }
 
-  void Entities() {
+  std::string ShapeLayer(const KeptShape& s) const { return Encoded(LayerName(s.kind, ShapeItem(doc_, s))); }
+
+  void Entities(const std::vector<KeptShape>& shapes) {
     const Collections& o = doc_.objects;
     Group(0, "SECTION");
     Group(2, "ENTITIES");
-    for (const KeptShape& s : KeptShapes(doc_)) {
+    for (const KeptShape& s : shapes) {
+      layer_ = ShapeLayer(s);
       switch (s.kind) {
         case ExportKind::Distance:
           Line(s.kind, o.lineDsSave[s.index]);
@@ -239,6 +248,7 @@ class DxfWriter {
   const Document& doc_;
   const ProjectState& st_;
   std::string out_;
+  std::string layer_;  // of the object being written
 };
 
 }  // namespace
@@ -246,8 +256,9 @@ class DxfWriter {
 std::string DxfText(const Document& doc) {
   DxfWriter w(doc);
   w.Header();
-  w.Tables();
-  w.Entities();
+  const std::vector<KeptShape> shapes = KeptShapes(doc);
+  w.Tables(shapes);
+  w.Entities(shapes);
   return w.Take();
 }
 

@@ -53,6 +53,8 @@ std::optional<std::vector<GeoFeature>> GeoFeatures(const Document& doc) {
     f.caption = s.label->Caption;
     while (!f.caption.empty() && f.caption.back() == ' ') f.caption.pop_back();
     f.comment = s.label->ToolTipText;
+    f.item = ShapeItem(doc, s);
+    f.deduction = s.kind == ExportKind::Area && s.label->Deduction && !f.item.empty();
     out.push_back(std::move(f));
   }
   return out;

@@ -3,7 +3,7 @@
 // The kept measurements as geographic features in WGS 84 longitude and
 // latitude (degrees): positions as points, distances as two-point lines,
 // routes as lines and areas as polygons, with value, unit, caption and
-// comment. Only a drawing calibrated by longitude and latitude has them.
+// comment, and the takeoff item. Only a drawing calibrated by longitude and latitude has them.
 
 #include <optional>
 #include <string>
@@ -21,6 +21,8 @@ struct GeoFeature {
   std::vector<LonLat> points;  // an area's ring closed (first point repeated), counter-clockwise
   std::optional<double> value;
   std::string unit, caption, comment;
+  std::string item;        // the takeoff item; empty outside any
+  bool deduction = false;  // an area counted negative in its item
 };
 
 // What a refused export says, in the window and on the command line alike.

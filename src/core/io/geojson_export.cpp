@@ -66,10 +66,11 @@ std::string GeoJsonText(const std::vector<GeoFeature>& features) {
     const GeoFeature& f = features[i];
     out += i ? ",\n" : "\n";
     out += R"({"type":"Feature","geometry":)" + Geometry(f) + R"(,"properties":{"layer":)" +
-           JsonString(LayerName(f.kind)) +
+           JsonString(LayerName(f.kind, f.item)) +
            ",\"value\":" + (f.value ? JsonNumber(*f.value) : "null") +
            ",\"unit\":" + JsonString(f.unit) + ",\"caption\":" + JsonString(f.caption) +
-           ",\"comment\":" + JsonString(f.comment) + "}}";
+           ",\"comment\":" + JsonString(f.comment) + ",\"item\":" + JsonString(f.item) +
+           ",\"deduction\":" + (f.deduction ? "true" : "false") + "}}";
   }
   return out + "\n]}\n";
 }

@@ -1,5 +1,7 @@
 #include "io/kept_shapes.h"
 
+#include "takeoff/takeoff_rows.h"
+
 #include <charconv>
 #include <string_view>
 
@@ -131,6 +133,10 @@ std::optional<KeptValue> LabelValue(const Document& doc, ExportKind kind, const 
   std::string unit = length ? DistanceCaption(t, tag->unit) : AreaCaption(t, tag->unit);
   while (!unit.empty() && unit.back() == ' ') unit.pop_back();
   return KeptValue{tag->value, unit};
+}
+
+std::string ShapeItem(const Document& doc, const KeptShape& shape) {
+  return shape.label != nullptr ? ItemName(doc.state, shape.label->Item) : std::string();
 }
 
 }  // namespace planimo

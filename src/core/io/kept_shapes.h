@@ -39,4 +39,8 @@ struct KeptValue {
 };
 std::optional<KeptValue> LabelValue(const Document& doc, ExportKind kind, const TextRecord& label);
 
+// The name of the takeoff item the shape belongs to; empty outside any item
+// and for leader lines, which the list does not count.
+std::string ShapeItem(const Document& doc, const KeptShape& shape);
+
 }  // namespace planimo

@@ -46,6 +46,7 @@ std::unique_ptr<GdalLibrary> GdalLibrary::Load(std::string& why) {
                    Resolve(handle, "OGR_F_Destroy", a.FeatureDestroy, why) &&
                    Resolve(handle, "OGR_F_SetFieldDouble", a.SetFieldDouble, why) &&
                    Resolve(handle, "OGR_F_SetFieldString", a.SetFieldString, why) &&
+                   Resolve(handle, "OGR_F_SetFieldInteger", a.SetFieldInteger, why) &&
                    Resolve(handle, "OGR_F_SetGeometryDirectly", a.SetGeometryDirectly, why) &&
                    Resolve(handle, "OGR_G_CreateGeometry", a.CreateGeometry, why) &&
                    Resolve(handle, "OGR_G_DestroyGeometry", a.DestroyGeometry, why) &&

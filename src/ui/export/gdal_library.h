@@ -36,6 +36,7 @@ struct GdalApi {
   decltype(&OGR_F_Destroy) FeatureDestroy = nullptr;
   decltype(&OGR_F_SetFieldDouble) SetFieldDouble = nullptr;
   decltype(&OGR_F_SetFieldString) SetFieldString = nullptr;
+  decltype(&OGR_F_SetFieldInteger) SetFieldInteger = nullptr;
   decltype(&OGR_F_SetGeometryDirectly) SetGeometryDirectly = nullptr;
   decltype(&OGR_G_CreateGeometry) CreateGeometry = nullptr;
   decltype(&OGR_G_DestroyGeometry) DestroyGeometry = nullptr;

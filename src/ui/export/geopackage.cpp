@@ -88,7 +88,8 @@ class GeoPackageWriter {
  private:
   bool AddFields(OGRLayerH layer) {
     const std::pair<const char*, OGRFieldType> fields[] = {
-        {"value", OFTReal}, {"unit", OFTString}, {"caption", OFTString}, {"comment", OFTString}};
+        {"value", OFTReal},     {"unit", OFTString}, {"caption", OFTString},
+        {"comment", OFTString}, {"item", OFTString}, {"deduction", OFTInteger}};
     for (const auto& [name, type] : fields) {
       OGRFieldDefnH d = g_.FieldCreate(name, type);
       const bool made = g_.LayerCreateField(layer, d, TRUE) == OGRERR_NONE;
@@ -104,6 +105,8 @@ class GeoPackageWriter {
     g_.SetFieldString(feature, 1, f.unit.c_str());
     g_.SetFieldString(feature, 2, f.caption.c_str());
     g_.SetFieldString(feature, 3, f.comment.c_str());
+    g_.SetFieldString(feature, 4, f.item.c_str());
+    g_.SetFieldInteger(feature, 5, f.deduction ? 1 : 0);
     g_.SetGeometryDirectly(feature, Geometry(g_, f));
     const bool made = g_.LayerCreateFeature(layer, feature) == OGRERR_NONE;
     g_.FeatureDestroy(feature);

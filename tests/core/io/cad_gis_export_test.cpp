@@ -132,6 +132,16 @@ for t in doc.modelspace().query('TEXT[layer=="Texts"]'): print("text", ezdxf.dec
   char expected[64];
   std::snprintf(expected, sizeof expected, "area %.3f", area);
   EXPECT_NE(out.find(expected), std::string::npos) << expected << " in\n" << out;
+
+  // A takeoff item's objects go onto a layer of their own.
+  f.doc.state.takeoffItems.push_back({"床", Rgb(0, 0, 255)});
+  f.doc.objects.lblMensekiS[0].Item = 1;
+  ASSERT_FALSE(WriteDxf(f.doc, path));
+  const std::string items = Output("/usr/bin/python3 " + script + " " + path);
+  for (const char* line : {"errors 0 fixes 0\n", "count Areas-床 POLYLINE 1\n", "count Areas-床 TEXT 1\n"}) {
+    EXPECT_NE(items.find(line), std::string::npos) << line << " in\n" << items;
+  }
+  EXPECT_EQ(items.find("count Areas POLYLINE"), std::string::npos) << items;
 }
 
 // Longitude/latitude: two correspondence points on a drawing tilted by a
@@ -168,8 +178,13 @@ TEST(GisExport, GeoJsonHoldsTheReadOutsLongitudeAndLatitude) {
   early.Tag = "80,150";
   early.ToolTipText = "X:80.0000,Y:150.0000";
   f.doc.objects.lblKeiIdoS.push_back(early);
+  f.doc.state.takeoffItems.push_back({"柱", Rgb(255, 0, 0)});
+  f.doc.objects.lblMensekiS[0].Item = 1;
+  f.doc.objects.lblMensekiS[0].Deduction = true;
   const std::string path = f.folder.File("site.geojson");
   ASSERT_FALSE(WriteGeoJson(f.doc, path));
+  EXPECT_NE(ReadBytes(path).find(R"("layer":"Areas-柱")"), std::string::npos);
+  EXPECT_NE(ReadBytes(path).find(R"("item":"柱","deduction":true)"), std::string::npos);
   const std::string info = Output("ogrinfo -ro -so -al " + path);
   EXPECT_NE(info.find("Feature Count: 11"), std::string::npos) << info;
   const std::string script = f.folder.File("coords.py");
@@ -198,7 +213,7 @@ for f in json.load(open(sys.argv[1]))["features"]:
       {"Distances m", {{140, 130}, {100, 100}}},
       {"Routes m", {{20, 60}, {60, 60}, {60, 90}}},
       {"Routes m", {{100, 100}, {140, 100}, {140, 130}, {100, 100}}},
-      {"Areas m2", {{100, 100}, {140, 130}, {140, 100}, {100, 100}}},
+      {"Areas-柱 m2", {{100, 100}, {140, 130}, {140, 100}, {100, 100}}},
       {"Positions ", {{70, 140}}},
       {"Positions ", {{80, 150}}}};
   std::istringstream lines(out);
