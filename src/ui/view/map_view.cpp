@@ -277,7 +277,11 @@ void MapView::paintPicture(QPainter& painter, const QRectF& exposed) const {
     paintSharp(painter, wanted);
     return;
   }
-  painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  // A PDF page magnified is a stand-in until its sharp rendering arrives
+  // moments later: sampled plainly it answers the zoom step at once, where
+  // smoothing the whole view would hold the window for a frame or two.
+  const bool standIn = pdfPage_ && std::min(px, py) > 1.0;
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, !standIn);
   for (int level = LevelFor(*picture_, std::min(px, py)); level >= 0 && covered < wanted.bottom(); --level) {
     const QImage part = picture_->readyPart(level);
     if (part.isNull()) continue;
