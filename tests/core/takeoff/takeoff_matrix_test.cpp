@@ -341,7 +341,12 @@ TEST(TakeoffMatrix, UndoAndRedoInEveryRunningStateKeepMembership) {
     EXPECT_FALSE(MeasurementRunning(f.s));
     EXPECT_EQ(f.doc.objects.lblMensekiS[0].Item, 0);
     EXPECT_EQ(f.doc.objects.lblKyori[0].Item, 1);
+    // A zoom between: the steps come back rescaled, their items with them.
+    ResetDisplayMenu(f.doc, f.s);
+    f.doc.view.sngZoom = 0.5f;
+    ASSERT_TRUE(subDisp_Object(f.doc));
     while (CanRedo(f.h)) ASSERT_TRUE(Redo(f.h, f.doc));
+    EXPECT_EQ(f.doc.objects.lblKyori[2].Item, 1);
     EXPECT_EQ(f.doc.objects.lblMensekiS[0].Item, 2);
     EXPECT_EQ(ComputeTotals(f.doc).items[2].count, 1);
   }
