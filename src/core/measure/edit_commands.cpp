@@ -1,6 +1,7 @@
 #include "measure/edit_commands.h"
 
 #include <cmath>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "geometry/units.h"
 #include "measure/label_events.h"
 #include "measure/line_measure.h"
+#include "measure/vertex_drag.h"
 #include "model/hit_test.h"
 #include "model/value_tag.h"
 
@@ -172,11 +174,24 @@ bool DeleteSelected(Document& doc) {
 }
 
 bool DeleteSelected(Document& doc, MeasureSession& s) {
+  // A vertex still held goes back before the indices move under it.
+  PutVertexBack(doc, s);
   const bool leader = SelectedLeader(doc) != nullptr;
   const int k = doc.selected.intIndex;
+  const std::string kind = doc.selected.strKind;
   if (!DeleteSelected(doc)) return false;
   if (leader && k == s.intHkdIndex) s.intHkdHandle = kHandleNone;
   if (leader && k < s.intHkdIndex) --s.intHkdIndex;
+  // A label being dragged follows its collection down; the deleted one
+  // leaves the rest of the drag nothing to move.
+  LabelGrab& g = s.labelGrab;
+  if (!leader && g.held && g.index >= 0 && g.kind == kind) {
+    if (g.index == k) {
+      g.index = -1;
+    } else if (g.index > k) {
+      --g.index;
+    }
+  }
   return true;
 }
 

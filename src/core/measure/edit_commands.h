@@ -47,6 +47,8 @@ bool DeleteSelected(Document& doc);
 // "消去" as the popup gives it, which a right press may open in the middle
 // of a leader-line drag: the grab ends with its line, and follows it down
 // when an earlier line goes, so the rest of the drag never moves another.
+// A label being dragged is followed the same way, and a vertex still held
+// goes back first (the list's row popup may come at any time).
 bool DeleteSelected(Document& doc, MeasureSession& s);
 
 // "測定線の反対側へ移動": mirrors the selected distance's extension lines

@@ -143,29 +143,47 @@ std::optional<GrabbedRecords> Read(const Document& doc, const VertexGrab& g) {
   return r;
 }
 
+// The item an object belongs to and its deduction mark are no part of its
+// figure: the list may change them while a vertex is held, and the drag
+// neither trips over that nor takes it back.
+void KeepMembership(TextRecord& label, const TextRecord& of) {
+  label.Item = of.Item;
+  label.Deduction = of.Deduction;
+}
+
+bool SameFigure(const GrabbedRecords& a, GrabbedRecords b) {
+  KeepMembership(b.label, a.label);
+  return a == b;
+}
+
 void Write(Document& doc, const VertexGrab& g, const GrabbedRecords& r) {
   Collections& o = doc.objects;
   const auto k = static_cast<std::size_t>(g.index);
+  const auto put = [&r](TextRecord& label) {
+    const TextRecord was = label;
+    label = r.label;
+    KeepMembership(label, was);
+  };
   if (g.kind == GrabbedKind::Distance) {
     o.lineHojoSave[2 * k] = r.lines[0];
     o.lineHojoSave[2 * k + 1] = r.lines[1];
     o.lineDsSave[k] = r.lines[2];
     o.shpSnpo[2 * k] = r.shapes[0];
     o.shpSnpo[2 * k + 1] = r.shapes[1];
-    o.lblKyori[k] = r.label;
+    put(o.lblKyori[k]);
     return;
   }
   for (std::size_t j = 0; j < g.segments.size(); ++j) {
     o.linePS[static_cast<std::size_t>(g.segments[j])] = r.lines[j];
   }
-  (*OutlineLabels(o, g.kind))[k] = r.label;
+  put((*OutlineLabels(o, g.kind))[k]);
 }
 
 // The object still stands as this drag grabbed or left it, at its zoom.
 bool Ours(const Document& doc, const VertexGrab& g) {
   if (!g.held() || doc.view.sngZoomPrev != g.zoom) return false;
   const std::optional<GrabbedRecords> r = Read(doc, g);
-  return r && (*r == g.now || *r == g.before);
+  return r && (SameFigure(*r, g.now) || SameFigure(*r, g.before));
 }
 
 // The other end of the segment that runs into the held vertex: the moved
@@ -308,7 +326,7 @@ std::string ReleaseVertex(Document& doc, MeasureSession& s, float x, float y, bo
   VertexGrab& g = s.vertexGrab;
   if (!g.held()) return {};
   const std::optional<PointF> p = Target(g, x, y, shift);
-  const bool moved = g.now != g.before && !(p && p->x == g.x && p->y == g.y);
+  const bool moved = !SameFigure(g.now, g.before) && !(p && p->x == g.x && p->y == g.y);
   if (!moved) {
     PutVertexBack(doc, s);
     return {};
@@ -322,7 +340,8 @@ void PutVertexBack(Document& doc, MeasureSession& s) {
   VertexGrab& g = s.vertexGrab;
   if (Ours(doc, g)) {
     Write(doc, g, g.before);
-    doc.revision = g.revision;
+    // Unchanged again, unless the list changed the object's item meanwhile.
+    if (*Read(doc, g) == g.before) doc.revision = g.revision;
   }
   g = VertexGrab{};
 }

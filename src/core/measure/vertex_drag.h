@@ -9,7 +9,9 @@
 // right press, a zoom or a tool change put it back as it was.
 //
 // The object's records change in place: every field other than geometry,
-// value, caption and tag and the label's place stays as it was.
+// value, caption and tag and the label's place stays as it was. The item
+// the object belongs to and its deduction mark may change under the drag
+// (the list's commands): the drag goes on and keeps them as they are.
 
 #include <string>
 

@@ -8,12 +8,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTableView>
 
 #include "app/main_window.h"
 #include "app/takeoff_dock.h"
@@ -102,6 +104,8 @@ void MainWindow::checkpoint(const QString& caption) {
 }
 
 void MainWindow::startHistory() {
+  // Another drawing: rows chosen in the list named the old drawing's objects.
+  if (takeoff_ != nullptr) takeoff_->table()->selectionModel()->clear();
   ResetHistory(history_, doc_);
   reflectHistory();
 }
