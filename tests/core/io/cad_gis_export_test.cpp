@@ -161,6 +161,48 @@ struct GeoFixture : ExportFixture {
   }
 };
 
+// Under longitude and latitude the plane is laid at the kept objects' own
+// latitude: every kept distance, from a few metres to one across the whole
+// sheet, is its caption long in the DXF; one alone on a sheet spanning a
+// fifth of a degree of latitude keeps its caption too.
+TEST(CadExport, LonLatDxfKeepsTheDistancesLengths) {
+  const auto lengths = [](GeoFixture& f, const char* format) {
+    const std::string path = f.folder.File("geo.dxf");
+    EXPECT_FALSE(WriteDxf(f.doc, path));
+    const std::string script = f.folder.File("lengths.py");
+    WriteBytes(script, std::string(R"(import sys, ezdxf, math
+doc = ezdxf.readfile(sys.argv[1])
+print("errors", len(doc.audit().errors))
+ls = doc.modelspace().query('LINE[layer=="Distances"]')
+for i in range(0, len(ls), 3): print(")") + format + R"(" % math.dist(ls[i].dxf.start, ls[i].dxf.end))
+)");
+    const std::string out = Output("/usr/bin/python3 " + script + " " + path);
+    std::string expected = "errors 0\n";
+    const std::vector<TextRecord>& labels = f.doc.objects.lblKyori;
+    for (std::size_t k = 0; k + 1 < labels.size(); ++k) {
+      char line[64];
+      std::snprintf(line, sizeof line, format, TagValue(labels[k]));
+      expected += std::string(line) + "\n";
+    }
+    EXPECT_EQ(out, expected);
+  };
+  GeoFixture f;
+  f.MeasureOneOfEach();
+  SelectAnnotationTool(f.doc, f.s, Tool::Measure);
+  SelectMode(f.doc, f.s, MeasureMode::Line, nullptr);
+  f.Measure(12.5f, 20.25f, 190.75f, 160.5f);
+  ASSERT_EQ(UBound(f.doc.objects.lblKyori), 7);
+  EXPECT_GT(TagValue(f.doc.objects.lblKyori[6]), 300);
+  lengths(f, "%.2f");
+
+  GeoFixture wide;
+  wide.doc.state.GE_dblIdo1 = 35.49 * 3600;
+  ASSERT_TRUE(ComputeLatLongCalibration(wide.doc.state));
+  wide.Measure(30, 40, 170, 150);
+  ASSERT_GT(TagValue(wide.doc.objects.lblKyori[0]), 10000);
+  lengths(wide, "%.2f");
+}
+
 TEST(GisExport, GeoJsonHoldsTheReadOutsLongitudeAndLatitude) {
   ExportFixture plain;
   plain.MeasureOneOfEach();
