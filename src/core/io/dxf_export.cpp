@@ -4,10 +4,12 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <map>
 #include <span>
 #include <vector>
 
 #include "io/atomic_write.h"
+#include "io/dxf_layer_names.h"
 #include "io/export_plane.h"
 #include "io/kept_shapes.h"
 #include "io/text_codec.h"
@@ -139,11 +141,13 @@ class DxfWriter {
     std::vector<std::string> layers{"0"};
     for (const ExportKind k : kKinds) layers.push_back(Encoded(LayerName(k)));
     for (const KeptShape& s : shapes) {
-      const std::string name = ShapeLayer(s);
+      const std::string name = FullLayer(s);
       if (std::find(layers.begin(), layers.end(), name) == layers.end()) layers.push_back(name);
     }
-    Table("LAYER", static_cast<int>(layers.size()));
-    for (const std::string& name : layers) Layer(name);
+    const std::vector<std::string> fitted = FitDxfLayerNames(layers);
+    for (std::size_t i = 0; i < layers.size(); ++i) layerNames_[layers[i]] = fitted[i];
+    Table("LAYER", static_cast<int>(fitted.size()));
+    for (const std::string& name : fitted) Layer(name);
     Group(0, "ENDTAB");
     Table("STYLE", 1);
     Group(0, "STYLE");
@@ -175,7 +179,9 @@ class DxfWriter {
     Group(6, "CONTINUOUS");
   }
 
-  std::string ShapeLayer(const KeptShape& s) const { return Encoded(LayerName(s.kind, ShapeItem(doc_, s))); }
+  std::string FullLayer(const KeptShape& s) const { return Encoded(LayerName(s.kind, ShapeItem(doc_, s))); }
+  // As the layer table names it (after Tables).
+  std::string ShapeLayer(const KeptShape& s) const { return layerNames_.at(FullLayer(s)); }
 
   void Entities(const std::vector<KeptShape>& shapes) {
     const Collections& o = doc_.objects;
@@ -259,6 +265,7 @@ class DxfWriter {
   TruePlane plane_;
   std::string out_;
   std::string layer_;  // of the object being written
+  std::map<std::string, std::string> layerNames_;  // full name -> as the file names it
 };
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "geometry/calibration.h"
 #include "geometry/tilt.h"
 #include "io/dxf_export.h"
+#include "io/dxf_layer_names.h"
 #include "io/export_layers.h"
 #include "io/geojson_export.h"
 #include "io/world_file.h"
@@ -142,6 +143,19 @@ for t in doc.modelspace().query('TEXT[layer=="Texts"]'): print("text", ezdxf.dec
     EXPECT_NE(items.find(line), std::string::npos) << line << " in\n" << items;
   }
   EXPECT_EQ(items.find("count Areas POLYLINE"), std::string::npos) << items;
+
+  // Two items whose layer names are too long for the file, and alike in
+  // their first 31 bytes, stay on layers of their own.
+  f.doc.state.takeoffItems.push_back({"一階床仕上げ面積フローリング東側", Rgb(0, 0, 255)});
+  f.doc.state.takeoffItems.push_back({"一階床仕上げ面積フローリング西側", Rgb(0, 0, 255)});
+  f.doc.objects.lblKeiroS[0].Item = 2;
+  f.doc.objects.lblKeiroS[1].Item = 3;
+  ASSERT_FALSE(WriteDxf(f.doc, path));
+  const std::string longer = Output("/usr/bin/python3 " + script + " " + path);
+  for (const char* line : {"errors 0 fixes 0\n", "count Routes-一階床仕上げ面積フローリ POLYLINE 1\n",
+                           "count Routes-一階床仕上げ面積フロー-2 POLYLINE 1\n"}) {
+    EXPECT_NE(longer.find(line), std::string::npos) << line << " in\n" << longer;
+  }
 }
 
 // Longitude/latitude: two correspondence points on a drawing tilted by a
@@ -305,6 +319,20 @@ TEST(CadExport, LayersAndColours) {
                                             {Rgb(0, 0, 192), 172}, {Rgb(128, 128, 128), 8},
                                             {Rgb(255, 127, 0), 30}};
   for (const auto& [c, aci] : colours) EXPECT_EQ(NearestAci(c), aci) << std::hex << c;
+
+  // Cut on whole characters (CP932 double bytes, escapes), numbered when
+  // cut alike; names that fit keep theirs, even one a cut would give.
+  const std::string floor = "\x8f\xb0";  // 床
+  std::string thirty;
+  for (int i = 0; i < 15; ++i) thirty += floor;
+  const std::string euro3 = "\\U+20AC\\U+20AC\\U+20AC";
+  const std::vector<std::string> names = {"Areas", "Areas-" + thirty, "Areas-" + thirty + "x",
+                                          "Areas-ab" + euro3 + "\\U+20AC",
+                                          "Areas-" + thirty.substr(0, 24)};
+  const std::vector<std::string> fitted = {"Areas", "Areas-" + thirty.substr(0, 22) + "-2",
+                                           "Areas-" + thirty.substr(0, 22) + "-3",
+                                           "Areas-ab" + euro3, "Areas-" + thirty.substr(0, 24)};
+  EXPECT_EQ(FitDxfLayerNames(names), fitted);
 }
 
 }  // namespace
