@@ -47,7 +47,8 @@ std::string ValueRow(std::size_t number, const TextRecord& label) {
 std::string PositionFields(const Document& doc, const TextRecord& p) {
   const std::string& tag = p.Tag;
   const std::size_t comma = tag.find(',');
-  if (!HasLonLatCalibration(doc.state) || !p.ToolTipText.starts_with("X:") || comma == std::string::npos) {
+  if (!HasLonLatCalibration(doc.state) || !p.ToolTipText.starts_with("X:") ||
+      comma == std::string::npos) {
     return p.ToolTipText + "," + tag;
   }
   double x = 0, y = 0;

@@ -179,7 +179,9 @@ class DxfWriter {
     Group(6, "CONTINUOUS");
   }
 
-  std::string FullLayer(const KeptShape& s) const { return Encoded(LayerName(s.kind, ShapeItem(doc_, s))); }
+  std::string FullLayer(const KeptShape& s) const {
+    return Encoded(LayerName(s.kind, ShapeItem(doc_, s)));
+  }
   // As the layer table names it (after Tables).
   std::string ShapeLayer(const KeptShape& s) const { return layerNames_.at(FullLayer(s)); }
 
@@ -264,7 +266,7 @@ class DxfWriter {
   const ProjectState& st_;
   TruePlane plane_;
   std::string out_;
-  std::string layer_;  // of the object being written
+  std::string layer_;                              // of the object being written
   std::map<std::string, std::string> layerNames_;  // full name -> as the file names it
 };
 

@@ -7,7 +7,9 @@ namespace planimo {
 
 namespace {
 
-bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+bool IsHex(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
 
 // The length in bytes of the character `name` holds at `i`.
 std::size_t CharacterBytes(std::string_view name, std::size_t i) {
