@@ -1,10 +1,13 @@
 #include "io/csv_export.h"
 
+#include <charconv>
 #include <span>
 #include <vector>
 
 #include "geometry/number_format.h"
 #include "io/atomic_write.h"
+#include "io/export_plane.h"
+#include "measure/readout.h"
 #include "takeoff/takeoff_table.h"
 
 namespace planimo {
@@ -35,6 +38,29 @@ std::string ValueRow(std::size_t number, const TextRecord& label) {
   const std::string_view unit = blank == std::string_view::npos ? s : s.substr(blank + 1);
   return std::to_string(number) + "," + Quoted(label.ToolTipText) + "," + FormatText(numberText, "0.0######") +
          "," + Quoted(unit) + "\r\n";
+}
+
+// A position placed while the drawing was measured by known distance keeps
+// drawing millimetres (its tool tip reads "X:...,Y:..."). Under the
+// longitude/latitude header it is written as the read-out gives that point
+// now, so its columns hold what the header names.
+std::string PositionFields(const Document& doc, const TextRecord& p) {
+  const std::string& tag = p.Tag;
+  const std::size_t comma = tag.find(',');
+  if (!HasLonLatCalibration(doc.state) || !p.ToolTipText.starts_with("X:") ||
+      comma == std::string::npos) {
+    return p.ToolTipText + "," + tag;
+  }
+  double x = 0, y = 0;
+  const char* end = tag.data() + tag.size();
+  const auto a = std::from_chars(tag.data(), tag.data() + comma, x);
+  const auto b = std::from_chars(tag.data() + comma + 1, end, y);
+  Readout r;
+  if (a.ec != std::errc{} || a.ptr != tag.data() + comma || b.ec != std::errc{} || b.ptr != end ||
+      !PositionReadout(doc, r, ToSingle(x), ToSingle(y))) {
+    return p.ToolTipText + "," + tag;
+  }
+  return r.positionToolTip + "," + r.positionTag;
 }
 
 std::string ValueTable(const char* header, const std::vector<TextRecord>& labels, std::size_t rows) {
@@ -89,7 +115,7 @@ std::string CsvText(const Document& doc, CsvKind kind) {
   for (std::size_t i = 1; i < o.lblKeiIdoS.size(); ++i) {
     const TextRecord& p = o.lblKeiIdoS[i];
     if (!p.Visible) continue;
-    out += std::to_string(++row) + "," + Quoted(p.Caption) + "," + p.ToolTipText + "," + p.Tag + "\r\n";
+    out += std::to_string(++row) + "," + Quoted(p.Caption) + "," + PositionFields(doc, p) + "\r\n";
   }
   return out;
 }

@@ -4,10 +4,12 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <map>
 #include <span>
 #include <vector>
 
 #include "io/atomic_write.h"
+#include "io/dxf_layer_names.h"
 #include "io/export_plane.h"
 #include "io/kept_shapes.h"
 #include "io/text_codec.h"
@@ -20,9 +22,17 @@ constexpr double kPointsToMm = 25.4 / 72;
 // A text's height in CAD is that of its capitals, about 0.7 of the font size.
 constexpr double kCapHeight = 0.7;
 
+// What was measured, for the plane's reference.
+std::vector<PointF> ShapePoints(const std::vector<KeptShape>& shapes) {
+  std::vector<PointF> out;
+  for (const KeptShape& s : shapes) out.insert(out.end(), s.points.begin(), s.points.end());
+  return out;
+}
+
 class DxfWriter {
  public:
-  DxfWriter(const Document& doc) : doc_(doc), st_(doc.state) {}
+  DxfWriter(const Document& doc, const std::vector<KeptShape>& shapes)
+      : doc_(doc), st_(doc.state), plane_(PlaneFor(doc.state, ShapePoints(shapes))) {}
 
   void Group(int code, std::string_view value) {
     std::array<char, 8> c{};
@@ -49,8 +59,9 @@ class DxfWriter {
     Number(code + 20, 0);
   }
 
-  PointD Plane(float x, float y) const { return DrawingToPlane(st_, RecordToDrawing(doc_, x, y)); }
-  double Scale() const { return std::fabs(st_.GE_tpPtoD_r_Y); }
+  PointD Plane(PointF drawing) const { return DrawingToPlane(st_, plane_, drawing); }
+  PointD Plane(float x, float y) const { return Plane(RecordToDrawing(doc_, x, y)); }
+  double Scale() const { return PlaneScale(st_, plane_).y; }
 
   void Start(std::string_view entity, ExportKind kind, Colour colour) {
     Group(0, entity);
@@ -67,7 +78,7 @@ class DxfWriter {
     if (!m.Visible) return;
     Start("CIRCLE", ExportKind::Distance, m.BorderColor);
     Point(10, Plane(m.Left + m.Width / 2, m.Top + m.Height / 2));
-    Number(40, m.Width / 2 / doc_.view.sngZoomPrev * std::fabs(st_.GE_tpPtoD_r_X));
+    Number(40, m.Width / 2 / doc_.view.sngZoomPrev * PlaneScale(st_, plane_).x);
   }
   // A label's caption standing where the label's text begins; the drawing's
   // straightening turns it with everything else.
@@ -90,14 +101,14 @@ class DxfWriter {
     for (const PointF p : s.points) {
       Group(0, "VERTEX");
       Group(8, layer_);
-      Point(10, DrawingToPlane(st_, p));
+      Point(10, Plane(p));
     }
     Group(0, "SEQEND");
     Group(8, layer_);
   }
   void Position(const KeptShape& s) {
     Start("POINT", s.kind, s.colour);
-    Point(10, DrawingToPlane(st_, s.points.front()));
+    Point(10, Plane(s.points.front()));
     Text(s.kind, *s.label);
   }
 
@@ -130,11 +141,13 @@ class DxfWriter {
     std::vector<std::string> layers{"0"};
     for (const ExportKind k : kKinds) layers.push_back(Encoded(LayerName(k)));
     for (const KeptShape& s : shapes) {
-      const std::string name = ShapeLayer(s);
+      const std::string name = FullLayer(s);
       if (std::find(layers.begin(), layers.end(), name) == layers.end()) layers.push_back(name);
     }
-    Table("LAYER", static_cast<int>(layers.size()));
-    for (const std::string& name : layers) Layer(name);
+    const std::vector<std::string> fitted = FitDxfLayerNames(layers);
+    for (std::size_t i = 0; i < layers.size(); ++i) layerNames_[layers[i]] = fitted[i];
+    Table("LAYER", static_cast<int>(fitted.size()));
+    for (const std::string& name : fitted) Layer(name);
     Group(0, "ENDTAB");
     Table("STYLE", 1);
     Group(0, "STYLE");
@@ -166,7 +179,11 @@ class DxfWriter {
     Group(6, "CONTINUOUS");
   }
 
-  std::string ShapeLayer(const KeptShape& s) const { return Encoded(LayerName(s.kind, ShapeItem(doc_, s))); }
+  std::string FullLayer(const KeptShape& s) const {
+    return Encoded(LayerName(s.kind, ShapeItem(doc_, s)));
+  }
+  // As the layer table names it (after Tables).
+  std::string ShapeLayer(const KeptShape& s) const { return layerNames_.at(FullLayer(s)); }
 
   void Entities(const std::vector<KeptShape>& shapes) {
     const Collections& o = doc_.objects;
@@ -247,16 +264,18 @@ class DxfWriter {
  private:
   const Document& doc_;
   const ProjectState& st_;
+  TruePlane plane_;
   std::string out_;
-  std::string layer_;  // of the object being written
+  std::string layer_;                              // of the object being written
+  std::map<std::string, std::string> layerNames_;  // full name -> as the file names it
 };
 
 }  // namespace
 
 std::string DxfText(const Document& doc) {
-  DxfWriter w(doc);
-  w.Header();
   const std::vector<KeptShape> shapes = KeptShapes(doc);
+  DxfWriter w(doc, shapes);
+  w.Header();
   w.Tables(shapes);
   w.Entities(shapes);
   return w.Take();

@@ -5,6 +5,7 @@
 // latitude in degrees.
 
 #include <optional>
+#include <vector>
 
 #include "geometry/points.h"
 #include "model/document.h"
@@ -19,12 +20,31 @@ PointF RecordToDrawing(const Document& doc, float x, float y);
 // longitude and latitude and their coefficients have been derived.
 bool HasLonLatCalibration(const ProjectState& state);
 
-// A drawing point on the true-size plane, y pointing up: straightened by the
-// tilt correction and scaled by the X/Y ratios exactly as the distance and
-// area measurements do, so a kept length or area is that length or area
-// there. The unit is the project's distance unit for the known-distance
-// calibration and metres on a local plane for the longitude/latitude one.
-PointD DrawingToPlane(const ProjectState& state, PointF drawing);
+// The true-size plane, y pointing up, on which kept lengths and areas are
+// those lengths and areas. The known-distance calibration straightens the
+// drawing by the tilt correction and scales it by the X/Y ratios exactly as
+// the measurements do, in the project's distance unit. The
+// longitude/latitude calibration lays the read-out's longitude and latitude
+// on a local plane in metres, east and north: a longitude second as long as
+// the length rule makes it at the reference latitude, so a distance whose
+// ends straddle that latitude evenly keeps its length exactly.
+struct TruePlane {
+  bool lonLat = false;
+  double lonSecondMetres = 0;  // longitude/latitude calibration only
+};
+
+// The plane for the given drawing points (drawing millimetres): for the
+// longitude/latitude calibration, referred to the middle of their range of
+// latitudes (of the correspondence points when there are none), which keeps
+// every east-west length within the least the length rule allows.
+TruePlane PlaneFor(const ProjectState& state, const std::vector<PointF>& drawing);
+
+// A drawing point on the plane.
+PointD DrawingToPlane(const ProjectState& state, const TruePlane& plane, PointF drawing);
+
+// Plane units per straightened drawing millimetre, across and along the
+// sheet: for sizes that follow the drawing (markers, text heights).
+PointD PlaneScale(const ProjectState& state, const TruePlane& plane);
 
 // The longitude and latitude of a drawing point, in degrees (east and
 // north positive); empty without a longitude/latitude calibration or for a

@@ -46,9 +46,9 @@ class WindowImageChooser final : public ImageChooser {
 
 }  // namespace
 
-QString MainWindow::chooseFile(const FileChooserRequest& r) {
+QString MainWindow::chooseFile(const FileChooserRequest& r, const QString& untouched) {
   if (fileChooser_) return fileChooser_(r);
-  const std::unique_ptr<QFileDialog> dialog = NewFileDialog(this, r);
+  const std::unique_ptr<QFileDialog> dialog = NewFileDialog(this, r, untouched);
   if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
   return dialog->selectedFiles().first();
 }

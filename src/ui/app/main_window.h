@@ -205,7 +205,7 @@ class MainWindow : public QMainWindow {
   void buildExportMenu(QMenu* file);
   void connectExportCommands();
   void reflectExportCommands();
-  QString chooseFile(const FileChooserRequest& request);
+  QString chooseFile(const FileChooserRequest& request, const QString& untouched = QString());
   void reflectFiles();
 
   QAction* addCommand(QMenu* menu, const QString& name, const QString& caption, bool checkable = false);

@@ -63,7 +63,10 @@ void MainWindow::exportDrawing(ExportFormat format) {
                  *refused);
     return;
   }
-  const QString chosen = chooseFile(ExportChooser(doc_, format, image));
+  // The image itself only gets a world file beside it: choosing it is no
+  // replacing, a copy's place is.
+  const QString chosen = chooseFile(ExportChooser(doc_, format, image),
+                                    format == ExportFormat::WorldFile ? image : QString());
   if (chosen.isEmpty()) return;
   const QString path = QDir::toNativeSeparators(chosen);
   // One command for both GIS files: the name the user gives says which.

@@ -17,6 +17,7 @@
 #include "geometry/calibration.h"
 #include "geometry/tilt.h"
 #include "io/dxf_export.h"
+#include "io/dxf_layer_names.h"
 #include "io/export_layers.h"
 #include "io/geojson_export.h"
 #include "io/world_file.h"
@@ -142,6 +143,19 @@ for t in doc.modelspace().query('TEXT[layer=="Texts"]'): print("text", ezdxf.dec
     EXPECT_NE(items.find(line), std::string::npos) << line << " in\n" << items;
   }
   EXPECT_EQ(items.find("count Areas POLYLINE"), std::string::npos) << items;
+
+  // Two items whose layer names are too long for the file, and alike in
+  // their first 31 bytes, stay on layers of their own.
+  f.doc.state.takeoffItems.push_back({"一階床仕上げ面積フローリング東側", Rgb(0, 0, 255)});
+  f.doc.state.takeoffItems.push_back({"一階床仕上げ面積フローリング西側", Rgb(0, 0, 255)});
+  f.doc.objects.lblKeiroS[0].Item = 2;
+  f.doc.objects.lblKeiroS[1].Item = 3;
+  ASSERT_FALSE(WriteDxf(f.doc, path));
+  const std::string longer = Output("/usr/bin/python3 " + script + " " + path);
+  for (const char* line : {"errors 0 fixes 0\n", "count Routes-一階床仕上げ面積フローリ POLYLINE 1\n",
+                           "count Routes-一階床仕上げ面積フロー-2 POLYLINE 1\n"}) {
+    EXPECT_NE(longer.find(line), std::string::npos) << line << " in\n" << longer;
+  }
 }
 
 // Longitude/latitude: two correspondence points on a drawing tilted by a
@@ -160,6 +174,48 @@ struct GeoFixture : ExportFixture {
     EXPECT_TRUE(ComputeLatLongCalibration(st));
   }
 };
+
+// Under longitude and latitude the plane is laid at the kept objects' own
+// latitude: every kept distance, from a few metres to one across the whole
+// sheet, is its caption long in the DXF; one alone on a sheet spanning a
+// fifth of a degree of latitude keeps its caption too.
+TEST(CadExport, LonLatDxfKeepsTheDistancesLengths) {
+  const auto lengths = [](GeoFixture& f, const char* format) {
+    const std::string path = f.folder.File("geo.dxf");
+    EXPECT_FALSE(WriteDxf(f.doc, path));
+    const std::string script = f.folder.File("lengths.py");
+    WriteBytes(script, std::string(R"(import sys, ezdxf, math
+doc = ezdxf.readfile(sys.argv[1])
+print("errors", len(doc.audit().errors))
+ls = doc.modelspace().query('LINE[layer=="Distances"]')
+for i in range(0, len(ls), 3): print(")") + format + R"(" % math.dist(ls[i].dxf.start, ls[i].dxf.end))
+)");
+    const std::string out = Output("/usr/bin/python3 " + script + " " + path);
+    std::string expected = "errors 0\n";
+    const std::vector<TextRecord>& labels = f.doc.objects.lblKyori;
+    for (std::size_t k = 0; k + 1 < labels.size(); ++k) {
+      char line[64];
+      std::snprintf(line, sizeof line, format, TagValue(labels[k]));
+      expected += std::string(line) + "\n";
+    }
+    EXPECT_EQ(out, expected);
+  };
+  GeoFixture f;
+  f.MeasureOneOfEach();
+  SelectAnnotationTool(f.doc, f.s, Tool::Measure);
+  SelectMode(f.doc, f.s, MeasureMode::Line, nullptr);
+  f.Measure(12.5f, 20.25f, 190.75f, 160.5f);
+  ASSERT_EQ(UBound(f.doc.objects.lblKyori), 7);
+  EXPECT_GT(TagValue(f.doc.objects.lblKyori[6]), 300);
+  lengths(f, "%.2f");
+
+  GeoFixture wide;
+  wide.doc.state.GE_dblIdo1 = 35.49 * 3600;
+  ASSERT_TRUE(ComputeLatLongCalibration(wide.doc.state));
+  wide.Measure(30, 40, 170, 150);
+  ASSERT_GT(TagValue(wide.doc.objects.lblKyori[0]), 10000);
+  lengths(wide, "%.2f");
+}
 
 TEST(GisExport, GeoJsonHoldsTheReadOutsLongitudeAndLatitude) {
   ExportFixture plain;
@@ -263,6 +319,20 @@ TEST(CadExport, LayersAndColours) {
                                             {Rgb(0, 0, 192), 172}, {Rgb(128, 128, 128), 8},
                                             {Rgb(255, 127, 0), 30}};
   for (const auto& [c, aci] : colours) EXPECT_EQ(NearestAci(c), aci) << std::hex << c;
+
+  // Cut on whole characters (CP932 double bytes, escapes), numbered when
+  // cut alike; names that fit keep theirs, even one a cut would give.
+  const std::string floor = "\x8f\xb0";  // 床
+  std::string thirty;
+  for (int i = 0; i < 15; ++i) thirty += floor;
+  const std::string euro3 = "\\U+20AC\\U+20AC\\U+20AC";
+  const std::vector<std::string> names = {"Areas", "Areas-" + thirty, "Areas-" + thirty + "x",
+                                          "Areas-ab" + euro3 + "\\U+20AC",
+                                          "Areas-" + thirty.substr(0, 24)};
+  const std::vector<std::string> fitted = {"Areas", "Areas-" + thirty.substr(0, 22) + "-2",
+                                           "Areas-" + thirty.substr(0, 22) + "-3",
+                                           "Areas-ab" + euro3, "Areas-" + thirty.substr(0, 24)};
+  EXPECT_EQ(FitDxfLayerNames(names), fitted);
 }
 
 }  // namespace
