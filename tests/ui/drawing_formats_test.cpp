@@ -489,6 +489,12 @@ TEST_F(DrawingFormatsTest, LargeScanDecodesBehindTheWindowAndNothingStaleComesBa
   EXPECT_FALSE(view.isLoading());
   QTest::qWait(200);
   EXPECT_FALSE(view.hasImage());
+  {  // A view closed while it decodes: the decode's report reaches nobody.
+    Document other;
+    MapView closing(other);
+    ASSERT_TRUE(closing.openImage(large).pending);
+  }
+  QTest::qWait(100);
 
   // A strip whose codes are damaged from its start: only the decode finds out.
   std::uint64_t stripStart = 0, stripBytes = 0;
