@@ -508,18 +508,24 @@ TEST_F(DrawingFormatsTest, LargeScanDecodesBehindTheWindowAndNothingStaleComesBa
   ASSERT_TRUE(file.seek(qint64(stripStart)));
   file.write(QByteArray(qsizetype(stripBytes), char(0x00)));
   file.close();
-  ASSERT_TRUE(view.openImage(path("scan.tif"), 2).ok);
-  QCoreApplication::processEvents();
-  ready.clear();
-  const ImageLoadResult damaged = view.openImage(large);
-  ASSERT_TRUE(damaged.ok && damaged.pending) << damaged.description.toStdString();
-  ASSERT_TRUE(ready.wait(30000));
-  const ImageLoadResult refused = ready.front().front().value<ImageLoadResult>();
-  EXPECT_FALSE(refused.ok);
-  EXPECT_TRUE(refused.description.contains(QStringLiteral("画像のデータが壊れています。")));
-  EXPECT_EQ(view.image().size(), QSize(320, 200));
-  EXPECT_EQ(view.imagePath(), path("scan.tif"));
-  EXPECT_EQ(view.imagePage(), 2);
+  // In the window: locked while it decodes, then the error box and the
+  // drawing before it back.
+  auto sink = std::make_shared<FakeMessageSink>();
+  MainWindow w(sink, folder.path());
+  w.show();
+  w.openImage(path("plan.pdf"), 1);
+  ASSERT_TRUE(sink->boxes.empty());
+  const QSize before = w.mapView()->image().size();
+  w.openImage(large);
+  EXPECT_FALSE(w.isEnabled());
+  QSignalSpy refused(w.mapView(), &MapView::imageReady);
+  ASSERT_TRUE(refused.wait(30000));
+  EXPECT_TRUE(w.isEnabled());
+  ASSERT_EQ(sink->boxes.size(), 1u);
+  EXPECT_EQ(sink->boxes[0].title, QStringLiteral("画像表示時エラー"));
+  EXPECT_TRUE(sink->boxes[0].text.contains(QStringLiteral("画像のデータが壊れています。")));
+  EXPECT_EQ(w.mapView()->image().size(), before);
+  EXPECT_EQ(w.mapView()->imagePath(), path("plan.pdf"));
 }
 
 // The window's own chooser: a line and a picture per page, the page picked

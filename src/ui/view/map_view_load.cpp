@@ -105,11 +105,11 @@ ImageLoadResult MapView::openImage(const QString& path, int page) {
     ImageLoadResult result = ReadImage(path, image, page);
     if (!result.ok) return result;
     const QSize size = image.size();
-    ++generation_;
+    const unsigned generation = ++generation_;
     stopHelper();
     display(Shown{ScanPicture::Wrap(std::move(image), pixels >= kLevelPixels), size, path, page, result.pdfPage}, zoom);
     buildLevels(picture_);
-    QMetaObject::invokeMethod(this, [this, result] { emit imageReady(result); }, Qt::QueuedConnection);
+    reportLater(generation, result);
     return result;
   }
 
@@ -175,6 +175,15 @@ ImageLoadResult MapView::openInBackground(const QString& path, int page, QSize s
   return r;
 }
 
+// A load finished at once says so once the caller is back in the event
+// loop; by then another load may have begun, whose own report is the one
+// awaited: this one would pass for it.
+void MapView::reportLater(unsigned generation, const ImageLoadResult& result) {
+  QMetaObject::invokeMethod(
+      this, [this, generation, result] { if (generation == generation_) emit imageReady(result); },
+      Qt::QueuedConnection);
+}
+
 void MapView::clearImage() {
   ++generation_;  // a read still running reports to nobody
   wholePage_ = nullptr;  // a page never started is not started now
@@ -201,11 +210,11 @@ ImageLoadResult MapView::openJpeg(const QString& path, float zoom, bool large, b
     // The picture on screen and its levels stay untouched unless this one is good.
     const ImageLoadResult r = DecodeJpegScan(*start.scan, *start.picture, {});
     if (!r.ok) return r;
-    ++generation_;
+    const unsigned generation = ++generation_;
     stopHelper();
     display(Shown{start.picture, size, path}, zoom);
     buildLevels(picture_);
-    QMetaObject::invokeMethod(this, [this, r] { emit imageReady(r); }, Qt::QueuedConnection);
+    reportLater(generation, r);
     return r;
   }
   const unsigned generation = ++generation_;
