@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -431,6 +432,100 @@ TEST_F(DrawingFormatsTest, TiledGreyScansStayEightBitAtEveryLevel) {
       EXPECT_EQ(view.picture()->readyPart(level).format(), QImage::Format_Grayscale8)
           << page << " " << level;
   }
+}
+
+// A scan large enough to decode in the background: the open returns at
+// once over blank paper, the whole scan follows, and a drawing opened or a
+// view closed meanwhile is never overwritten by it; a scan damaged past its
+// directory is refused afterwards with the drawing before it back.
+TEST_F(DrawingFormatsTest, LargeScanDecodesBehindTheWindowAndNothingStaleComesBack) {
+  constexpr int kSide = 4096, kInkRow = 3000;
+  const QString large = path("a1.tif");
+  TIFF* tif = TIFFOpen(QFile::encodeName(large).constData(), "w");
+  ASSERT_NE(tif, nullptr);
+  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, kSide);
+  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, kSide);
+  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 1);
+  TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4);
+  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+  TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 256);
+  std::vector<std::uint8_t> row(static_cast<std::size_t>(TIFFScanlineSize(tif)));
+  for (int y = 0; y < kSide; ++y) {
+    std::fill(row.begin(), row.end(), std::uint8_t(y == kInkRow || y % 97 == 0 ? 0xFF : 0x01));
+    ASSERT_EQ(TIFFWriteScanline(tif, row.data(), std::uint32_t(y), 0), 1);
+  }
+  TIFFClose(tif);
+
+  Document doc;
+  MapView view(doc);
+  view.resize(800, 600);
+  view.show();
+  ASSERT_TRUE(view.openImage(path("scan.tif")).ok);
+  QCoreApplication::processEvents();
+  QSignalSpy ready(&view, &MapView::imageReady);
+  const ImageLoadResult r = view.openImage(large);
+  ASSERT_TRUE(r.ok) << r.description.toStdString();
+  EXPECT_TRUE(r.pending);
+  EXPECT_TRUE(view.isLoading());
+  EXPECT_EQ(view.imageSize(), QSize(kSide, kSide));  // the surface is laid out already
+  ASSERT_TRUE(ready.wait(30000));
+  EXPECT_TRUE(ready.front().front().value<ImageLoadResult>().ok);
+  EXPECT_FALSE(view.isLoading());
+  ASSERT_EQ(view.image().size(), QSize(kSide, kSide));
+  EXPECT_EQ(view.image().format(), QImage::Format_Grayscale8);
+  EXPECT_EQ(DarkPixels(view.image(), kInkRow), kSide);
+  EXPECT_EQ(DarkPixels(view.image(), kSide - 1), kSide / 8);
+
+  // Another drawing asked for at once: the scan is read to its end, then
+  // the other shows and stays.
+  ASSERT_TRUE(view.openImage(large).pending);
+  ASSERT_TRUE(view.openImage(path("scan.tif"), 2).ok);
+  QTest::qWait(200);
+  EXPECT_FALSE(view.isLoading());
+  EXPECT_EQ(view.image().size(), QSize(320, 200));
+  // Closed while it decodes: nothing of the scan comes back.
+  ASSERT_TRUE(view.openImage(large).pending);
+  view.clearImage();
+  EXPECT_FALSE(view.isLoading());
+  QTest::qWait(200);
+  EXPECT_FALSE(view.hasImage());
+  {  // A view closed while it decodes: the decode's report reaches nobody.
+    Document other;
+    MapView closing(other);
+    ASSERT_TRUE(closing.openImage(large).pending);
+  }
+  QTest::qWait(100);
+
+  // A strip whose codes are damaged from its start: only the decode finds out.
+  std::uint64_t stripStart = 0, stripBytes = 0;
+  tif = TIFFOpen(QFile::encodeName(large).constData(), "r");
+  ASSERT_NE(tif, nullptr);
+  stripStart = TIFFGetStrileOffset(tif, 9);
+  stripBytes = TIFFGetStrileByteCount(tif, 9);
+  TIFFClose(tif);
+  QFile file(large);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  ASSERT_TRUE(file.seek(qint64(stripStart)));
+  file.write(QByteArray(qsizetype(stripBytes), char(0x00)));
+  file.close();
+  // In the window: locked while it decodes, then the error box and the
+  // drawing before it back.
+  auto sink = std::make_shared<FakeMessageSink>();
+  MainWindow w(sink, folder.path());
+  w.show();
+  w.openImage(path("plan.pdf"), 1);
+  ASSERT_TRUE(sink->boxes.empty());
+  const QSize before = w.mapView()->image().size();
+  w.openImage(large);
+  EXPECT_FALSE(w.isEnabled());
+  QSignalSpy refused(w.mapView(), &MapView::imageReady);
+  ASSERT_TRUE(refused.wait(30000));
+  EXPECT_TRUE(w.isEnabled());
+  ASSERT_EQ(sink->boxes.size(), 1u);
+  EXPECT_EQ(sink->boxes[0].title, QStringLiteral("画像表示時エラー"));
+  EXPECT_TRUE(sink->boxes[0].text.contains(QStringLiteral("画像のデータが壊れています。")));
+  EXPECT_EQ(w.mapView()->image().size(), before);
+  EXPECT_EQ(w.mapView()->imagePath(), path("plan.pdf"));
 }
 
 // The window's own chooser: a line and a picture per page, the page picked

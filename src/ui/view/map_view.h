@@ -57,9 +57,11 @@ class MapView : public QAbstractScrollArea {
   // stays as it was. The image is shown at the factor the records stand at
   // (sngZoomPrev), so they stay in register. A large JPEG decodes in a
   // worker thread and its rows show as they arrive (firstPictureShown once
-  // they fill the viewport); then `pending` is set and imageReady follows.
+  // they fill the viewport); a large TIFF or PDF page is read in a worker
+  // over blank paper of its size. Then `pending` is set and imageReady follows.
   // imageReady is emitted (queued, after this returns) for every successful
-  // load. `page` (from 1) is the page of a TIFF or a PDF.
+  // load that no other load or clearImage has replaced by then. `page`
+  // (from 1) is the page of a TIFF or a PDF.
   ImageLoadResult openImage(const QString& path, int page = 1);
 
   // Drops the image (and any read still running): the view shows the empty
@@ -141,10 +143,11 @@ class MapView : public QAbstractScrollArea {
     bool pdfPage = false;
   };
 
-  ImageLoadResult openPdfInBackground(const QString& path, int page, QSize size, float zoom);
+  ImageLoadResult openInBackground(const QString& path, int page, QSize size, float zoom, bool pdf);
   ImageLoadResult openJpeg(const QString& path, float zoom, bool large, bool withLevels, bool& viaQt);
   void display(Shown s, float zoom);
   void finishFullRead(unsigned generation, ImageLoadResult result, std::shared_ptr<ScanPicture> picture);
+  void reportLater(unsigned generation, const ImageLoadResult& result);
   void rowsArrived(unsigned generation);
   void buildLevels(const std::shared_ptr<ScanPicture>& picture);
   void paintPicture(QPainter& painter, const QRectF& exposed) const;

@@ -17,7 +17,8 @@ namespace {
 
 // From this many pixels a JPEG decodes in the background, its rows shown as
 // they arrive (through Qt's reader: a reduced first picture, then the full
-// read); smaller ones decode in well under a second.
+// read), and a TIFF page over blank paper; smaller ones decode in well under
+// a second.
 constexpr qint64 kBackgroundReadPixels = 16'000'000;
 constexpr int kPreviewDenominator = 8;  // the cheapest DCT scaling JPEG offers
 
@@ -94,18 +95,21 @@ ImageLoadResult MapView::openImage(const QString& path, int page) {
     if (!viaQt) return r;
   }
   if (probe.format == "pdf" && (pixels >= kBackgroundPdfPixels || QFileInfo(path).size() >= kBackgroundPdfBytes)) {
-    return openPdfInBackground(path, page, probe.size, zoom);
+    return openInBackground(path, page, probe.size, zoom, true);
+  }
+  if (probe.format == "tiff" && large) {
+    return openInBackground(path, page, probe.size, zoom, false);
   }
   if (!IsJpeg(probe.format) || !large) {
     QImage image;
     ImageLoadResult result = ReadImage(path, image, page);
     if (!result.ok) return result;
     const QSize size = image.size();
-    ++generation_;
+    const unsigned generation = ++generation_;
     stopHelper();
     display(Shown{ScanPicture::Wrap(std::move(image), pixels >= kLevelPixels), size, path, page, result.pdfPage}, zoom);
     buildLevels(picture_);
-    QMetaObject::invokeMethod(this, [this, result] { emit imageReady(result); }, Qt::QueuedConnection);
+    reportLater(generation, result);
     return result;
   }
 
@@ -134,18 +138,23 @@ ImageLoadResult MapView::openImage(const QString& path, int page) {
   return ImageLoadResult{true, true, 0, QString()};
 }
 
-// The page is rendered whole in the worker; until then the view shows blank
-// paper of the page's size, and the visible part rendered on its own, which
-// is far quicker than the whole page and is drawn first.
-ImageLoadResult MapView::openPdfInBackground(const QString& path, int page, QSize size, float zoom) {
-  QImage paper(std::max(1, size.width() / 8), std::max(1, size.height() / 8), QImage::Format_RGB32);
+// The page is read whole in the worker; until then the view shows blank
+// paper of the page's size. A PDF page's visible part is rendered on its
+// own first, which is far quicker than the whole page; a TIFF page's strips
+// go straight to the worker.
+ImageLoadResult MapView::openInBackground(const QString& path, int page, QSize size, float zoom, bool pdf) {
+  // Blank paper looks the same at any resolution: a small one keeps the
+  // memory for the page itself.
+  const int paperScale = pdf ? 8 : 32;
+  QImage paper(std::max(1, size.width() / paperScale), std::max(1, size.height() / paperScale),
+               pdf ? QImage::Format_RGB32 : QImage::Format_Grayscale8);
   if (paper.isNull()) return ImageFailure(kErrOutOfMemory, QString(), path);
   paper.fill(Qt::white);
   const unsigned generation = ++generation_;
   stopHelper();
   previous_ = Shown{picture_, fullSize_, path_, page_, pdfPage_};
   loading_ = true;
-  awaitingFirst_ = false;  // blank paper is no first picture; sharpPictureShown tells when the page shows
+  awaitingFirst_ = false;  // blank paper is no first picture
   const bool withLevels = qint64(size.width()) * size.height() >= kLevelPixels;
   wholePage_ = [this, path, page, generation, withLevels] {
     worker_ = std::thread([this, path, page, generation, withLevels] {
@@ -157,11 +166,22 @@ ImageLoadResult MapView::openPdfInBackground(const QString& path, int page, QSiz
           Qt::QueuedConnection);
     });
   };
-  // Asks for the visible part; the whole page follows once it is drawn.
-  display(Shown{ScanPicture::Wrap(std::move(paper), false), size, path, page, true}, zoom);
+  // A PDF page asks for its visible part; the whole page follows once it is
+  // drawn (sharpPictureShown tells when the page shows).
+  if (!pdf) startWholePage();
+  display(Shown{ScanPicture::Wrap(std::move(paper), false), size, path, page, pdf}, zoom);
   ImageLoadResult r{true, true, 0, QString()};
-  r.pdfPage = true;
+  r.pdfPage = pdf;
   return r;
+}
+
+// A load finished at once says so once the caller is back in the event
+// loop; by then another load may have begun, whose own report is the one
+// awaited: this one would pass for it.
+void MapView::reportLater(unsigned generation, const ImageLoadResult& result) {
+  QMetaObject::invokeMethod(
+      this, [this, generation, result] { if (generation == generation_) emit imageReady(result); },
+      Qt::QueuedConnection);
 }
 
 void MapView::clearImage() {
@@ -190,11 +210,11 @@ ImageLoadResult MapView::openJpeg(const QString& path, float zoom, bool large, b
     // The picture on screen and its levels stay untouched unless this one is good.
     const ImageLoadResult r = DecodeJpegScan(*start.scan, *start.picture, {});
     if (!r.ok) return r;
-    ++generation_;
+    const unsigned generation = ++generation_;
     stopHelper();
     display(Shown{start.picture, size, path}, zoom);
     buildLevels(picture_);
-    QMetaObject::invokeMethod(this, [this, r] { emit imageReady(r); }, Qt::QueuedConnection);
+    reportLater(generation, r);
     return r;
   }
   const unsigned generation = ++generation_;

@@ -3,6 +3,9 @@
 #include <QPdfDocument>
 #include <memory>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include "view/pdf_page.h"
 
 namespace planimo {
@@ -16,6 +19,14 @@ struct OpenPdf {
   QString path;
   std::unique_ptr<QPdfDocument> pdf;
 };
+
+// Renderings run behind the window: the window's own repaint (both of its
+// bands) must get the two cores the moment it needs them, or a zoom step
+// waits for a slice of the renderer's core. The renderer still has a core
+// to itself whenever the window is idle, which is nearly always.
+constexpr int kRendererNiceness = 10;
+
+void YieldToTheWindow() { setpriority(PRIO_PROCESS, id_t(gettid()), kRendererNiceness); }
 
 }  // namespace
 
@@ -46,6 +57,7 @@ void PdfSharpener::withdraw() {
 }
 
 void PdfSharpener::run() {
+  YieldToTheWindow();
   OpenPdf open;
   for (;;) {
     SharpRequest r;
