@@ -214,7 +214,12 @@ void MapView::paintEvent(QPaintEvent* event) {
   const QPoint offset = scrollOffset();
   const QRect area = event->rect();
   const bool large = qint64(area.width()) * area.height() >= kBandPixels && viewport()->devicePixelRatio() == 1;
-  const int seam = bandPainting_ && large ? bandSeam(area) : -1;
+  // While a magnified PDF page waits for its sharp rendering, the renderer
+  // holds the second core: the stand-in is painted in one piece rather than
+  // waiting for that core to draw its other band.
+  const bool rendering =
+      pdfPage_ && shownZoom_ > 1.0f && (sharp_.isNull() || !sharpTarget().contains(QRectF(area.translated(offset))));
+  const int seam = bandPainting_ && large && !rendering ? bandSeam(area) : -1;
   if (seam > area.top()) {
     // Both cores: the same drawing, in two bands of a canvas, then one copy.
     if (canvas_.size() != viewport()->size()) {
