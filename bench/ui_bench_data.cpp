@@ -5,7 +5,9 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -97,6 +99,17 @@ double PeakResidentMb() {
     if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
   }
   return 0;
+}
+
+std::optional<PeakFigures> RunPeakChild(const QString& mode, const QString& path, int timeoutMs) {
+  QProcess child;
+  child.start(QStringLiteral("/proc/self/exe"), {QStringLiteral("--") + mode, path});
+  if (!child.waitForFinished(timeoutMs) || child.exitCode() != 0) return std::nullopt;
+  PeakFigures f;
+  if (std::sscanf(child.readAllStandardOutput().constData(), "%lf %lf", &f.peakMb, &f.decodedMb) != 2) {
+    return std::nullopt;
+  }
+  return f;
 }
 
 }  // namespace planimo

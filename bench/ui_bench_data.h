@@ -4,6 +4,7 @@
 // document full of kept distances.
 
 #include <QString>
+#include <optional>
 
 namespace planimo {
 
@@ -20,5 +21,13 @@ void KeepDistances(Document& doc, int count, int widthPx, int heightPx);
 
 // Peak resident memory of this process (VmHWM), in megabytes.
 double PeakResidentMb();
+
+// Runs this benchmark program again as `--<mode> <path>`, a fresh process
+// that opens the file and prints its peak and decoded megabytes. Empty when
+// the child failed or said nothing.
+struct PeakFigures {
+  double peakMb = 0, decodedMb = 0;
+};
+std::optional<PeakFigures> RunPeakChild(const QString& mode, const QString& path, int timeoutMs);
 
 }  // namespace planimo

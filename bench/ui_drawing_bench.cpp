@@ -12,7 +12,6 @@
 #include <QMouseEvent>
 #include <QPdfDocument>
 #include <QPdfDocumentRenderOptions>
-#include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QThread>
@@ -26,6 +25,7 @@
 #include "app/main_window.h"
 #include "app/message_sink.h"
 #include "model/document.h"
+#include "ui_bench_data.h"
 #include "ui_drawing_bench_data.h"
 #include "view/map_view.h"
 #include "view/pdf_page.h"
@@ -383,15 +383,13 @@ void BM_TiffPeakMemory(benchmark::State& state) {
   const QString path = BenchG4Scan();
   double peak = 0, decoded = 0;
   for (auto _ : state) {
-    QProcess child;
-    child.start(QStringLiteral("/proc/self/exe"), {QStringLiteral("--peak-drawing"), path});
-    if (!child.waitForFinished(300000) || child.exitCode() != 0) {
+    const std::optional<PeakFigures> f = RunPeakChild(QStringLiteral("peak-drawing"), path, 300000);
+    if (!f) {
       state.SkipWithError("peak child failed");
       break;
     }
-    if (std::sscanf(child.readAllStandardOutput().constData(), "%lf %lf", &peak, &decoded) != 2) {
-      state.SkipWithError("peak child said nothing");
-    }
+    peak = f->peakMb;
+    decoded = f->decodedMb;
   }
   state.counters["peak_MB"] = peak;
   state.counters["decoded_MB"] = decoded;

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QImageReader>
-#include <QProcess>
 #include <QScrollBar>
 #include <algorithm>
 #include <chrono>
@@ -167,15 +166,13 @@ void BM_PeakMemory(benchmark::State& state) {
   state.SetLabel(Name(grey));
   double peak = 0, decoded = 0;
   for (auto _ : state) {
-    QProcess child;
-    child.start(QStringLiteral("/proc/self/exe"), {QStringLiteral("--peak"), BenchImage(grey)});
-    if (!child.waitForFinished(120000) || child.exitCode() != 0) {
+    const std::optional<PeakFigures> f = RunPeakChild(QStringLiteral("peak"), BenchImage(grey), 120000);
+    if (!f) {
       state.SkipWithError("peak child failed");
       break;
     }
-    if (std::sscanf(child.readAllStandardOutput().constData(), "%lf %lf", &peak, &decoded) != 2) {
-      state.SkipWithError("peak child said nothing");
-    }
+    peak = f->peakMb;
+    decoded = f->decodedMb;
   }
   state.counters["peak_MB"] = peak;
   state.counters["decoded_MB"] = decoded;
