@@ -195,6 +195,16 @@ TEST_F(OutputTest, RefusalsAndThePaperOfThePdf) {
   }
 }
 
+// Two correspondence points ten seconds of arc apart.
+bool CalibrateByLonLat(ProjectState& st) {
+  st.GE_booModeDis = false;
+  st.GE_booModeKei = true;
+  st.GE_tpPiccel_2Y = 50;
+  st.GE_dblKeido0 = 500000, st.GE_dblIdo0 = 128000, st.GE_dblKeido1 = 500010,
+  st.GE_dblIdo1 = 127990;
+  return ComputeLatLongCalibration(st);
+}
+
 TEST(ExportMenu, TheGisCommandsWaitForTheLongitudeLatitudeCalibration) {
   QTemporaryDir folder;
   MainWindow w(std::make_shared<FakeMessageSink>(), folder.path());
@@ -204,12 +214,7 @@ TEST(ExportMenu, TheGisCommandsWaitForTheLongitudeLatitudeCalibration) {
   EXPECT_FALSE(w.command(QStringLiteral("mnuFileExportGeo"))->isEnabled());
   EXPECT_FALSE(w.command(QStringLiteral("mnuFileExportWorld"))->isEnabled());
   ProjectState& st = w.document().state;
-  st.GE_booModeDis = false;
-  st.GE_booModeKei = true;
-  st.GE_tpPiccel_2Y = 50;
-  st.GE_dblKeido0 = 500000, st.GE_dblIdo0 = 128000, st.GE_dblKeido1 = 500010,
-  st.GE_dblIdo1 = 127990;
-  ASSERT_TRUE(ComputeLatLongCalibration(st));
+  ASSERT_TRUE(CalibrateByLonLat(st));
   w.reflectSession();
   EXPECT_TRUE(w.command(QStringLiteral("mnuFileExportGeo"))->isEnabled());
   EXPECT_TRUE(w.command(QStringLiteral("mnuFileExportWorld"))->isEnabled());
@@ -222,12 +227,7 @@ struct ExportWindowTest : DrawingWindowTest {};
 
 TEST_F(ExportWindowTest, WritesWhatTheChooserNamesAndRefusesWithoutTheCalibration) {
   ProjectState& st = w.document().state;
-  st.GE_booModeDis = false;
-  st.GE_booModeKei = true;
-  st.GE_tpPiccel_2Y = 50;
-  st.GE_dblKeido0 = 500000, st.GE_dblIdo0 = 128000, st.GE_dblKeido1 = 500010,
-  st.GE_dblIdo1 = 127990;
-  ASSERT_TRUE(ComputeLatLongCalibration(st));
+  ASSERT_TRUE(CalibrateByLonLat(st));
   w.reflectSession();
   QString chosen;
   int asked = 0;
