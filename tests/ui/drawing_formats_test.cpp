@@ -1,5 +1,5 @@
 // PDF, TIFF and PNG drawings: a PDF page opens as its paper at 96 dpi, a
-// 1-bit or grey TIFF stays 8-bit grey, the page of a file of several pages
+// 1-bit scan stays 1-bit and a grey one 8-bit grey, the page of a file of several pages
 // is chosen, kept in the project and shown again, and damaged files are
 // refused with the drawing on screen kept.
 
@@ -232,7 +232,7 @@ TEST_F(DrawingFormatsTest, PdfPagesOpenAtNinetySixDpiAndTiffScansStayGrey) {
     QSize size;
     QImage::Format format;
     QRgb inside;
-  } tiffPages[] = {{1, {600, 400}, QImage::Format_Grayscale8, qRgb(255, 255, 255)},
+  } tiffPages[] = {{1, {600, 400}, QImage::Format_Mono, qRgb(255, 255, 255)},
                    {2, {320, 200}, QImage::Format_Grayscale8, qRgb(128, 128, 128)},
                    {3, {100, 50}, QImage::Format_RGB32, qRgb(255, 0, 0)}};
   for (const auto& c : tiffPages) {
@@ -249,14 +249,14 @@ TEST_F(DrawingFormatsTest, PdfPagesOpenAtNinetySixDpiAndTiffScansStayGrey) {
   ASSERT_TRUE(view.openImage(path("scan.tif"), 1).ok);
   EXPECT_EQ(DarkPixels(view.image(), 100), 600);
   EXPECT_EQ(DarkPixels(view.image(), 101), 0);
-  // A 1-bit PNG scan becomes 8-bit grey too; its resolution is kept.
+  // A 1-bit PNG scan stays 1-bit too; its resolution is kept.
   QImage mono(64, 32, QImage::Format_Mono);
   mono.fill(1);
   mono.setDotsPerMeterX(7874);
   mono.setDotsPerMeterY(7874);
   ASSERT_TRUE(mono.save(path("scan.png")));
   ASSERT_TRUE(view.openImage(path("scan.png")).ok);
-  EXPECT_EQ(view.image().format(), QImage::Format_Grayscale8);
+  EXPECT_EQ(view.image().format(), QImage::Format_Mono);
   EXPECT_EQ(view.image().dotsPerMeterX(), 7874);
   const std::vector<DrawingPage> pages = DrawingPages(path("scan.tif"));
   ASSERT_EQ(pages.size(), 3u);
@@ -359,9 +359,10 @@ TEST_F(DrawingFormatsTest, TheChosenPageIsKeptInTheProjectAndNamedOnTheCommandLi
 
 // Tiled scans as large-format scanners write them, a 1-bit G4 page and an
 // 8-bit grey page whose last tiles reach past the page, and a G4 page of
-// many strips (read on two threads): pixels land where they belong, the decode takes a byte a
-// pixel, and the picture stays 8-bit grey at every reduced level.
-TEST_F(DrawingFormatsTest, TiledGreyScansStayEightBitAtEveryLevel) {
+// many strips (read on two threads): pixels land where they belong, a 1-bit
+// page takes a bit a pixel and a grey one a byte, and every reduced level is
+// 8-bit grey, a box of black and white its shade.
+TEST_F(DrawingFormatsTest, TiledScansKeepTheirDepthAndReduceToGrey) {
   constexpr int kW = 2100, kH = 2000, kTile = 256;
   const auto ink = [](int x, int y) { return y == 1000 || x == 2090; };
   TIFF* tif = TIFFOpen(QFile::encodeName(path("tiled.tif")).constData(), "w");
@@ -419,8 +420,12 @@ TEST_F(DrawingFormatsTest, TiledGreyScansStayEightBitAtEveryLevel) {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     const QImage& image = view.image();
     ASSERT_EQ(image.size(), QSize(kW, kH));
-    // Decoded a byte a pixel, never through four-byte colour first.
-    EXPECT_EQ(ProbeImage(path("tiled.tif"), true, page).decodedBytes, qint64(kW) * kH) << page;
+    // Decoded at the page's own depth, never through four-byte colour first.
+    const bool mono = page != 2;
+    EXPECT_EQ(ProbeImage(path("tiled.tif"), true, page).decodedBytes,
+              mono ? qint64(kW + 31) / 32 * 4 * kH : qint64(kW) * kH)
+        << page;
+    EXPECT_EQ(image.format(), mono ? QImage::Format_Mono : QImage::Format_Grayscale8) << page;
     for (const QPoint p : {QPoint(5, 5), QPoint(2095, 1999), QPoint(2090, 1500), QPoint(1500, 1000),
                            QPoint(2089, 300)}) {
       const int paper = page == 2 ? 100 + p.x() % 100 : 255;
@@ -428,9 +433,14 @@ TEST_F(DrawingFormatsTest, TiledGreyScansStayEightBitAtEveryLevel) {
           << page << " " << p.x() << "," << p.y();
     }
     ASSERT_EQ(view.picture()->levelCount(), ScanPicture::kMaxLevels);
-    for (int level = 0; level < ScanPicture::kMaxLevels; ++level)
+    for (int level = 1; level < ScanPicture::kMaxLevels; ++level)
       EXPECT_EQ(view.picture()->readyPart(level).format(), QImage::Format_Grayscale8)
           << page << " " << level;
+    // The ink row 1000 is half of each box of the 1/2 level's row 500, the
+    // last column (2090 of 2100) half of its boxes at x 1045.
+    const QImage half = view.picture()->readyPart(1);
+    EXPECT_EQ(qGray(half.pixel(10, 500)), mono ? 128 : (120 + 121 + 2) / 4) << page;
+    EXPECT_EQ(qGray(half.pixel(1045, 300)), mono ? 128 : (2 * 191 + 2) / 4) << page;
   }
 }
 
@@ -472,7 +482,7 @@ TEST_F(DrawingFormatsTest, LargeScanDecodesBehindTheWindowAndNothingStaleComesBa
   EXPECT_TRUE(ready.front().front().value<ImageLoadResult>().ok);
   EXPECT_FALSE(view.isLoading());
   ASSERT_EQ(view.image().size(), QSize(kSide, kSide));
-  EXPECT_EQ(view.image().format(), QImage::Format_Grayscale8);
+  EXPECT_EQ(view.image().format(), QImage::Format_Mono);
   EXPECT_EQ(DarkPixels(view.image(), kInkRow), kSide);
   EXPECT_EQ(DarkPixels(view.image(), kSide - 1), kSide / 8);
 

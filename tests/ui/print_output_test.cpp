@@ -181,7 +181,8 @@ TEST_F(PrintOutputTest, ScaledMethodsFillThePageAsTheirRulesSay) {
   // Left half black; the right half white or transparent (the paper shows).
   Pdf("scaled.pdf").setResolution(kDpi);
   surface.zoom = 1.0f;
-  for (const QImage::Format format : {QImage::Format_Grayscale8, QImage::Format_ARGB32, QImage::Format_RGB32}) {
+  for (const QImage::Format format :
+       {QImage::Format_Grayscale8, QImage::Format_Mono, QImage::Format_ARGB32, QImage::Format_RGB32}) {
     QImage big(1600, 400, QImage::Format_ARGB32);
     big.fill(format == QImage::Format_ARGB32 ? QColor(Qt::transparent) : QColor(Qt::white));
     QPainter(&big).fillRect(0, 0, 800, 400, Qt::black);

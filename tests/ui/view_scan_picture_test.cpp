@@ -42,24 +42,34 @@ QImage ScalarHalf(const QImage& s) {
   return out;
 }
 
+// A 1-bit picture's levels are those of its 8-bit grey copy.
 void ExpectLevelsAreBoxFilters(const ScanPicture& p, const QImage& source, const char* what) {
   ASSERT_EQ(p.levelCount(), ScanPicture::kMaxLevels) << what;
-  QImage expected = source;
+  QImage expected = source.format() == QImage::Format_Mono ? source.convertToFormat(QImage::Format_Grayscale8) : source;
   for (int level = 1; level < p.levelCount(); ++level) {
     expected = ScalarHalf(expected);
     ASSERT_TRUE(p.levelComplete(level)) << what << level;
     EXPECT_TRUE(p.readyPart(level) == expected) << what << " level " << level;
-    EXPECT_EQ(p.readyPart(level).format(), source.format()) << what;  // grey stays 8-bit
+    EXPECT_EQ(p.readyPart(level).format(), expected.format()) << what;  // grey stays 8-bit
   }
 }
 
 TEST(ScanPicture, LevelsOfACompletePictureAreScalarBoxFilters) {
-  for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_Grayscale8}) {
+  const struct {
+    QImage::Format format;
+    QList<QRgb> table;
+    const char* what;
+  } cases[] = {{QImage::Format_RGB32, {}, "colour"},
+               {QImage::Format_Grayscale8, {}, "grey"},
+               {QImage::Format_Mono, {qRgb(255, 255, 255), qRgb(0, 0, 0)}, "white is zero"},
+               {QImage::Format_Mono, {qRgb(40, 40, 40), qRgb(230, 230, 230)}, "black is zero"}};
+  for (const auto& c : cases) {
     for (const QSize size : {QSize(64, 48), QSize(37, 23)}) {
-      const QImage source = Noise(size, format);
+      QImage source = Noise(size, c.format);
+      source.setColorTable(c.table);
       const auto picture = ScanPicture::Wrap(source, true);
       picture->buildBehind();  // the decode is over: builds every level, then returns
-      ExpectLevelsAreBoxFilters(*picture, source, format == QImage::Format_RGB32 ? "colour" : "grey");
+      ExpectLevelsAreBoxFilters(*picture, source, c.what);
     }
   }
 }

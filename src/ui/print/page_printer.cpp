@@ -45,8 +45,19 @@ QRectF PxRect(const RectMm& r) { return QRectF(MmToPx(r.left), MmToPx(r.top), Mm
 // other formats: few enough to stay small beside a scan of a gigabyte.
 constexpr int kBandRows = 64;
 
-// Rows [top, top + rows) of `image` as opaque 32-bit colour over the paper.
+// A 1-bit scan in shades of grey, reduced to 8-bit grey.
+bool GreyMono(const QImage& image) {
+  const QList<QRgb> table = image.colorTable();
+  return image.format() == QImage::Format_Mono &&
+         std::all_of(table.begin(), table.end(), [](QRgb c) { return qIsGray(c); });
+}
+
+// Rows [top, top + rows) of `image` as opaque 32-bit colour over the paper,
+// or as 8-bit grey for a grey 1-bit scan.
 QImage OpaqueBand(const QImage& image, int top, int rows) {
+  if (GreyMono(image)) {
+    return image.copy(0, top, image.width(), rows).convertToFormat(QImage::Format_Grayscale8);
+  }
   QImage band(image.width(), rows, QImage::Format_RGB32);
   if (band.isNull()) return band;
   band.fill(QColor(255, 255, 255));
@@ -94,7 +105,7 @@ QImage AtDeviceSize(const QImage& image, const RectMm& onPage, int dpi) {
   if (image.format() == QImage::Format_RGB32) {
     return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   }
-  const bool grey = image.format() == QImage::Format_Grayscale8;
+  const bool grey = image.format() == QImage::Format_Grayscale8 || GreyMono(image);
   QImage out(size, grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
   if (out.isNull()) return out;
   const int bytesPerPixel = grey ? 1 : 4;

@@ -60,9 +60,9 @@ int BytesPerPixel(QImage::Format f) {
   }
 }
 
-// Grey palettes (8-bit scans saved as BMP, GIF or PNG) and 1-bit scans
-// become plain 8-bit grey; a picture with transparency is laid on white
-// paper, as a drawing is read.
+// Grey palettes (8-bit scans saved as BMP, GIF or PNG) become plain 8-bit
+// grey and 1-bit scans stay 1-bit, a bit a pixel; a picture with
+// transparency is laid on white paper, as a drawing is read.
 bool HasGreyPalette(const QImage& img) {
   const QList<QRgb> table = img.colorTable();
   return !table.isEmpty() && std::all_of(table.begin(), table.end(), [](QRgb c) { return qIsGray(c); });
@@ -70,8 +70,10 @@ bool HasGreyPalette(const QImage& img) {
 
 void KeepGreyEightBit(QImage& img) {
   const QImage::Format f = img.format();
-  if ((f == QImage::Format_Indexed8 || f == QImage::Format_Mono || f == QImage::Format_MonoLSB) &&
-      HasGreyPalette(img)) {
+  if ((f == QImage::Format_Mono || f == QImage::Format_MonoLSB) && img.colorCount() == 2 && HasGreyPalette(img)) {
+    img.convertTo(QImage::Format_Mono);
+  } else if ((f == QImage::Format_Indexed8 || f == QImage::Format_Mono || f == QImage::Format_MonoLSB) &&
+             HasGreyPalette(img)) {
     img.convertTo(QImage::Format_Grayscale8);
   } else if (img.hasAlphaChannel()) {
     QImage paper(img.size(), QImage::Format_RGB32);

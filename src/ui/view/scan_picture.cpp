@@ -1,6 +1,9 @@
 #include "view/scan_picture.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <climits>
 #include <utility>
 
@@ -85,6 +88,31 @@ void HalveRow(const uchar* above, const uchar* below, int sourceWidth, int bytes
   }
 }
 
+void HalveMonoRow(const uchar* above, const uchar* below, int sourceWidth, const QRgb greys[2], uchar* out) {
+  // A box's grey for n of its four pixels set.
+  std::array<uchar, 5> grey{};
+  for (int n = 0; n <= 4; ++n) grey[n] = uchar((n * qGray(greys[1]) + (4 - n) * qGray(greys[0]) + 2) >> 2);
+  // Each byte's four pairs of pixels, as the count of set pixels in each
+  // pair, one count a byte: two rows' counts add without carrying.
+  static const std::array<std::uint32_t, 256> pairs = [] {
+    std::array<std::uint32_t, 256> t{};
+    for (int b = 0; b < 256; ++b)
+      for (int j = 0; j < 4; ++j) t[b] |= std::uint32_t(std::popcount(unsigned(b >> (6 - 2 * j)) & 3u)) << (8 * j);
+    return t;
+  }();
+  const int outWidth = sourceWidth / 2;
+  int x = 0;
+  for (int i = 0; x < outWidth; ++i) {
+    const std::uint32_t counts = pairs[above[i]] + pairs[below[i]];
+    for (int j = 0; j < 4 && x < outWidth; ++j, ++x) out[x] = grey[(counts >> (8 * j)) & 0xFF];
+  }
+  if (sourceWidth % 2 == 1) {
+    const int last = sourceWidth - 1;
+    const auto bit = [last](const uchar* row) { return (row[last / 8] >> (7 - last % 8)) & 1; };
+    out[outWidth] = grey[2 * (bit(above) + bit(below))];
+  }
+}
+
 std::shared_ptr<ScanPicture> ScanPicture::Allocate(QSize size, QImage::Format format, bool withLevels) {
   std::shared_ptr<ScanPicture> p(new ScanPicture);
   p->levels_[0].image = AllocateImage(size, format);
@@ -101,8 +129,11 @@ std::shared_ptr<ScanPicture> ScanPicture::Wrap(QImage complete, bool withLevels)
   p->levels_[0].pixels = nullptr;  // never written
   p->levels_[0].rows.store(height, std::memory_order_release);
   p->state_.store(kDecoded, std::memory_order_release);
-  const QImage::Format f = p->levels_[0].image.format();
-  const bool halvable = f == QImage::Format_RGB32 || f == QImage::Format_Grayscale8;
+  const QImage& full = p->levels_[0].image;
+  const QImage::Format f = full.format();
+  const bool halvable = f == QImage::Format_RGB32 || f == QImage::Format_Grayscale8 ||
+                        (f == QImage::Format_Mono && full.colorCount() == 2 && qIsGray(full.color(0)) &&
+                         qIsGray(full.color(1)));
   if (withLevels && halvable && !p->allocateLevels()) p->levelCount_ = 1;
   return p;
 }
@@ -111,7 +142,9 @@ bool ScanPicture::allocateLevels() {
   QSize s = size();
   for (int k = 1; k < kMaxLevels; ++k) {
     s = QSize((s.width() + 1) / 2, (s.height() + 1) / 2);
-    QImage image = AllocateImage(s, full().format());
+    // Reduced 1-bit scans are grey: a box of black and white is a shade.
+    const QImage::Format f = full().format() == QImage::Format_Mono ? QImage::Format_Grayscale8 : full().format();
+    QImage image = AllocateImage(s, f);
     if (image.isNull()) return false;
     levels_[k].pixels = const_cast<uchar*>(std::as_const(image).constBits());
     levels_[k].image = std::move(image);
@@ -126,6 +159,7 @@ QImage ScanPicture::readyPart(int level) const {
   if (rows == l.image.height()) return l.image;
   if (rows == 0) return QImage();
   QImage part(l.image.constBits(), l.image.width(), rows, l.image.bytesPerLine(), l.image.format());
+  part.setColorTable(l.image.colorTable());
   part.setDotsPerMeterX(l.image.dotsPerMeterX());
   part.setDotsPerMeterY(l.image.dotsPerMeterY());
   return part;
@@ -188,10 +222,16 @@ bool ScanPicture::buildSomeLevelRows() {
     const qsizetype outStride = level.image.bytesPerLine();
     const uchar* in = source.image.constBits();
     const int bytes = source.image.depth() / 8;
+    const bool mono = source.image.format() == QImage::Format_Mono;
+    const QRgb greys[2] = {mono ? source.image.color(0) : 0, mono ? source.image.color(1) : 0};
     for (int y = from; y < to; ++y) {
       const int below = std::min(2 * y + 1, source.image.height() - 1);
-      HalveRow(in + 2 * y * inStride, in + below * inStride, source.image.width(), bytes,
-               level.pixels + y * outStride);
+      if (mono)
+        HalveMonoRow(in + 2 * y * inStride, in + below * inStride, source.image.width(), greys,
+                     level.pixels + y * outStride);
+      else
+        HalveRow(in + 2 * y * inStride, in + below * inStride, source.image.width(), bytes,
+                 level.pixels + y * outStride);
     }
     level.rows.store(to, std::memory_order_release);
     return true;

@@ -26,7 +26,8 @@ class ScanPicture {
   // plain pages of its own, with room for the levels when `withLevels`.
   // Null when the memory is not there.
   static std::shared_ptr<ScanPicture> Allocate(QSize size, QImage::Format format, bool withLevels);
-  // A picture decoded elsewhere, complete; its levels still to be built.
+  // A picture decoded elsewhere, complete; its levels still to be built
+  // (8-bit grey ones for a black-and-white Format_Mono picture).
   static std::shared_ptr<ScanPicture> Wrap(QImage complete, bool withLevels);
 
   QSize size() const { return levels_[0].image.size(); }
@@ -84,5 +85,8 @@ class ScanPicture {
 // row and column repeat where the source is odd): every channel the rounded
 // mean of a 2 x 2 box. `bytesPerPixel` is 4 (RGB32) or 1 (grey).
 void HalveRow(const uchar* above, const uchar* below, int sourceWidth, int bytesPerPixel, uchar* out);
+// The same from two rows of a 1-bit picture (most significant bit first)
+// whose pixels are `greys[0]` and `greys[1]`, into 8-bit grey.
+void HalveMonoRow(const uchar* above, const uchar* below, int sourceWidth, const QRgb greys[2], uchar* out);
 
 }  // namespace planimo

@@ -85,8 +85,8 @@ PageTags ReadTags(TIFF* tif) {
   return t;
 }
 
-// A 1- or 8-bit grey page, in strips or in tiles, read straight into 8-bit
-// grey without passing through colour.
+// A 1- or 8-bit grey page, in strips or in tiles, read straight into its
+// picture without passing through colour.
 bool IsPlainGrey(const PageTags& t) {
   return t.samplesPerPixel == 1 && (t.bitsPerSample == 1 || t.bitsPerSample == 8) &&
          (t.photometric == PHOTOMETRIC_MINISWHITE || t.photometric == PHOTOMETRIC_MINISBLACK);
@@ -101,6 +101,7 @@ bool IsGrey(const PageTags& t) {
 // libtiff's RGBA reader first and are made grey after.
 qint64 DecodedBytes(const PageTags& t) {
   const qint64 pixels = qint64(t.width) * t.height;
+  if (IsPlainGrey(t) && t.bitsPerSample == 1) return (qint64(t.width) + 31) / 32 * 4 * t.height;
   if (IsPlainGrey(t)) return pixels;
   return IsGrey(t) ? pixels * 5 : pixels * 4;
 }
@@ -120,35 +121,48 @@ std::optional<ImageLoadResult> GoToPage(TIFF* tif, int page, const QString& path
   return std::nullopt;
 }
 
-// The eight grey pixels of each byte of a 1-bit row, for the page's sense
-// of black and white: a scan's row is expanded a byte at a time.
-using BitExpansion = std::array<std::array<std::uint8_t, 8>, 256>;
-
-BitExpansion ExpandBits(bool whiteIsZero) {
-  BitExpansion table{};
-  const std::uint8_t one = whiteIsZero ? 0 : 255;
-  const std::uint8_t zero = whiteIsZero ? 255 : 0;
-  for (int b = 0; b < 256; ++b)
-    for (int i = 0; i < 8; ++i)
-      table[std::size_t(b)][std::size_t(i)] = (b >> (7 - i)) & 1 ? one : zero;
-  return table;
+// The picture a plain grey page decodes into: a 1-bit scan stays 1-bit,
+// with black and white in the page's sense (an A0 scan at 600 dpi is 67 MB,
+// not the 532 MB of 8-bit grey), an 8-bit page 8-bit grey.
+QImage GreyPicture(const PageTags& t) {
+  const QSize size(int(t.width), int(t.height));
+  if (t.bitsPerSample == 8) return AllocatePicture(size, QImage::Format_Grayscale8);
+  QImage image = AllocatePicture(size, QImage::Format_Mono);
+  const QRgb white = qRgb(255, 255, 255), black = qRgb(0, 0, 0);
+  if (!image.isNull())
+    image.setColorTable(t.photometric == PHOTOMETRIC_MINISWHITE ? QList<QRgb>{white, black}
+                                                                 : QList<QRgb>{black, white});
+  return image;
 }
 
-// `width` pixels of a 1- or 8-bit grey row (starting on a byte) as 8-bit grey.
-void ExpandGreyRow(const std::uint8_t* in, const PageTags& t, const BitExpansion& bits,
-                   std::uint32_t width, std::uint8_t* out) {
-  const bool whiteIsZero = t.photometric == PHOTOMETRIC_MINISWHITE;
+// `width` pixels of a decoded row into picture row `out` from pixel `left`:
+// 1-bit rows as they are (libtiff hands them over most significant bit
+// first, as the picture holds them), 8-bit rows made black-is-zero.
+void PutGreyRow(const std::uint8_t* in, const PageTags& t, std::uint32_t left, std::uint32_t width,
+                std::uint8_t* out) {
   if (t.bitsPerSample == 8) {
-    if (!whiteIsZero) {
+    out += left;
+    if (t.photometric != PHOTOMETRIC_MINISWHITE) {
       std::copy_n(in, width, out);
     } else {
       for (std::uint32_t x = 0; x < width; ++x) out[x] = std::uint8_t(255 - in[x]);
     }
     return;
   }
-  const std::uint32_t whole = width / 8;
-  for (std::uint32_t i = 0; i < whole; ++i) std::memcpy(out + i * 8, bits[in[i]].data(), 8);
-  if (width % 8 != 0) std::memcpy(out + whole * 8, bits[in[whole]].data(), width % 8);
+  // Tiles are a multiple of 16 pixels wide, so each starts on a byte; only
+  // a page's last tile ends inside one, beyond which the row holds nothing.
+  if (left % 8 == 0 && (width % 8 == 0 || left + width == t.width)) {
+    std::memcpy(out + left / 8, in, (width + 7) / 8);
+    return;
+  }
+  for (std::uint32_t x = 0; x < width; ++x) {  // a nonstandard tile width
+    const std::uint32_t to = left + x;
+    const std::uint8_t mask = std::uint8_t(0x80 >> (to % 8));
+    if ((in[x / 8] >> (7 - x % 8)) & 1)
+      out[to / 8] |= mask;
+    else
+      out[to / 8] &= std::uint8_t(~mask);
+  }
 }
 
 ImageLoadResult Damaged(const QString& path) {
@@ -156,11 +170,10 @@ ImageLoadResult Damaged(const QString& path) {
 }
 
 ImageLoadResult ReadStrippedGrey(TIFF* tif, const PageTags& t, const QString& path, QImage& image) {
-  const BitExpansion bits = ExpandBits(t.photometric == PHOTOMETRIC_MINISWHITE);
   std::vector<std::uint8_t> line(static_cast<std::size_t>(TIFFScanlineSize64(tif)));
   for (std::uint32_t y = 0; y < t.height; ++y) {
     if (TIFFReadScanline(tif, line.data(), y, 0) < 0) return Damaged(path);
-    ExpandGreyRow(line.data(), t, bits, t.width, image.scanLine(int(y)));
+    PutGreyRow(line.data(), t, 0, t.width, image.scanLine(int(y)));
   }
   return ImageLoadResult{true, false, 0, QString()};
 }
@@ -178,7 +191,6 @@ bool ReadEveryOtherStrip(TIFF* tif, const PageTags& t, std::uint32_t first, ucha
   const tmsize_t stripBytes = TIFFStripSize(tif);
   const tmsize_t rowBytes = TIFFScanlineSize(tif);
   if (stripBytes <= 0 || rowBytes <= 0) return false;
-  const BitExpansion bits = ExpandBits(t.photometric == PHOTOMETRIC_MINISWHITE);
   std::vector<std::uint8_t> strip(static_cast<std::size_t>(stripBytes));
   const std::uint32_t strips = TIFFNumberOfStrips(tif);
   for (std::uint32_t i = first; i < strips; i += 2) {
@@ -189,8 +201,8 @@ bool ReadEveryOtherStrip(TIFF* tif, const PageTags& t, std::uint32_t first, ucha
         tmsize_t(rows) * rowBytes)
       return false;
     for (std::uint32_t r = 0; r < rows; ++r)
-      ExpandGreyRow(strip.data() + tmsize_t(r) * rowBytes, t, bits, t.width,
-                    pixels + qsizetype(top + r) * bytesPerLine);
+      PutGreyRow(strip.data() + tmsize_t(r) * rowBytes, t, 0, t.width,
+                 pixels + qsizetype(top + r) * bytesPerLine);
   }
   return true;
 }
@@ -229,7 +241,6 @@ ImageLoadResult ReadTiledGrey(TIFF* tif, const PageTags& t, const QString& path,
   if (tileWidth == 0 || tileHeight == 0 || tileBytes <= 0 || rowBytes <= 0 ||
       tileBytes > kMaxTileBytes)
     return Damaged(path);
-  const BitExpansion bits = ExpandBits(t.photometric == PHOTOMETRIC_MINISWHITE);
   std::vector<std::uint8_t> tile(static_cast<std::size_t>(tileBytes));
   for (std::uint32_t top = 0; top < t.height; top += tileHeight) {
     const std::uint32_t rows = std::min(tileHeight, t.height - top);
@@ -237,15 +248,15 @@ ImageLoadResult ReadTiledGrey(TIFF* tif, const PageTags& t, const QString& path,
       if (TIFFReadTile(tif, tile.data(), left, top, 0, 0) < 0) return Damaged(path);
       const std::uint32_t width = std::min(tileWidth, t.width - left);
       for (std::uint32_t r = 0; r < rows; ++r)
-        ExpandGreyRow(tile.data() + tmsize_t(r) * rowBytes, t, bits, width,
-                      image.scanLine(int(top + r)) + left);
+        PutGreyRow(tile.data() + tmsize_t(r) * rowBytes, t, left, width,
+                   image.scanLine(int(top + r)));
     }
   }
   return ImageLoadResult{true, false, 0, QString()};
 }
 
 ImageLoadResult ReadPlainGrey(TIFF* tif, const PageTags& t, const QString& path, QImage& out) {
-  QImage image = AllocatePicture(QSize(int(t.width), int(t.height)), QImage::Format_Grayscale8);
+  QImage image = GreyPicture(t);
   if (image.isNull()) return ImageFailure(kErrOutOfMemory, QString(), path);
   const ImageLoadResult r =
       t.tiled ? ReadTiledGrey(tif, t, path, image)

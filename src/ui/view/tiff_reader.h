@@ -1,8 +1,8 @@
 #pragma once
 
-// Reading a TIFF drawing with libtiff: a 1-bit (CCITT G4 and the like) or
-// grey scan, in strips or in tiles, decodes into 8-bit grey, so an A0 scan at 600 dpi stays a
-// quarter of its colour size; colour pages decode into RGB32. A page whose
+// Reading a TIFF drawing with libtiff: a 1-bit scan (CCITT G4 and the like)
+// stays 1-bit and an 8-bit grey one 8-bit, in strips or in tiles, so an A0
+// scan at 600 dpi takes 67 MB; colour pages decode into RGB32. A page whose
 // strips claim more pixels than their bytes can hold, or point past the end
 // of the file, is refused before its picture is allocated.
 
@@ -19,7 +19,8 @@ namespace planimo {
 // picture takes, and the refusals that need no decoding.
 ImageProbe ProbeTiff(const QString& path, qint64 fileSize, int page);
 
-// The page decoded; grey pages as Format_Grayscale8, the file's resolution
+// The page decoded; 1-bit pages as Format_Mono (black and white in its
+// colour table), grey pages as Format_Grayscale8, the file's resolution
 // kept as the picture's dots per metre.
 ImageLoadResult ReadTiff(const QString& path, int page, QImage& out);
 
