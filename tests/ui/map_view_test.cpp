@@ -147,6 +147,40 @@ TEST_F(MapViewTest, GreyScansStayEightBit) {
   EXPECT_EQ(view.image().format(), QImage::Format_Grayscale8);
 }
 
+// Scrolled into a picture and zoomed, each kind of scan keeps its paper
+// white and its ink where the surface says: a black cross at odd pixels.
+TEST_F(MapViewTest, ScansStayInRegisterWhenScrolledAndZoomed) {
+  constexpr int kInkX = 1013, kInkY = 907;
+  for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_Grayscale8, QImage::Format_Mono}) {
+    QImage image(1400, 1100, format);
+    if (format == QImage::Format_Mono) image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    image.fill(format == QImage::Format_Mono ? 0u : 0xFFFFFFFFu);
+    for (int i = 0; i < 1100; ++i) {
+      image.setPixel(kInkX, i, format == QImage::Format_Mono ? 1u : 0xFF000000u);
+      if (i < 1400) image.setPixel(i, kInkY, format == QImage::Format_Mono ? 1u : 0xFF000000u);
+    }
+    const QString path = dir.filePath(QStringLiteral("cross%1.png").arg(int(format)));
+    ASSERT_TRUE(image.save(path));
+    ASSERT_TRUE(view.openImage(path).ok);
+    ASSERT_EQ(view.image().format(), format);
+    for (const float zoom : {2.0f, 1.5f, 0.75f}) {
+      SCOPED_TRACE(testing::Message() << format << " at " << zoom);
+      doc.view.sngZoom = zoom;
+      ASSERT_TRUE(view.applyZoom().ok());
+      Bar(view, "hscX")->setValue(int(kInkX * zoom) - 200);
+      Bar(view, "vscY")->setValue(int(kInkY * zoom) - 150);
+      const QImage img = Grab();
+      const double x = (kInkX + 0.5) * zoom - Bar(view, "hscX")->value();
+      const double y = (kInkY + 0.5) * zoom - Bar(view, "vscY")->value();
+      // Below 100 % a line of one pixel is smoothed into its neighbours.
+      EXPECT_LT(qGray(img.pixel(int(x), 20)), 140);
+      EXPECT_LT(qGray(img.pixel(20, int(y))), 140);
+      for (const QPoint paper : {QPoint(int(x) - 4, 20), QPoint(int(x) + 4, 20), QPoint(20, int(y) + 4), QPoint(5, 5)})
+        EXPECT_EQ(qGray(img.pixel(paper)), 255) << paper.x() << "," << paper.y();
+    }
+  }
+}
+
 TEST_F(MapViewTest, LargeJpegDecodesInTheBackgroundLaidOutAtFullSize) {
   const QString path = Save("large.jpg", QSize(5000, 4000), QImage::Format_Grayscale8, Qt::lightGray);
   QSignalSpy ready(&view, &MapView::imageReady);
