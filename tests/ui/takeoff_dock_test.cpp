@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -15,6 +16,8 @@
 #include "drawing_window.h"
 #include "model/hit_test.h"
 #include "takeoff/takeoff_edit.h"
+#include "view/view_units.h"
+#include "takeoff/takeoff_rows.h"
 
 namespace planimo {
 namespace {
@@ -95,6 +98,50 @@ TEST_F(TakeoffDockTest, FollowsMeasuringADeleteFromTheSortedListAndItsUndo) {
   EXPECT_EQ(dock->totals()->topLevelItem(0)->text(1), QStringLiteral("3"));
   w.command(QStringLiteral("mnuEditUndo"))->trigger();  // out of the item again
   EXPECT_EQ(Cell(0, TakeoffModel::kItem), QString());
+}
+
+// The frame around the chosen row's object covers that object alone and
+// follows it through a zoom; with the list shown a zoom step still paints
+// the map once, not once more beneath a layer over all of it.
+TEST_F(TakeoffDockTest, TheChosenObjectsFrameFollowsItAndTheMapPaintsOnce) {
+  w.command(QStringLiteral("mnuDispTakeoff"))->trigger();
+  Measure({100, 100}, {200, 100});
+  dock->chooseRow(0);
+  QCoreApplication::processEvents();
+  auto* frame = vp->findChild<QWidget*>(QStringLiteral("takeoffHighlight"));
+  ASSERT_NE(frame, nullptr);
+  struct Paints : QObject {
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Paint) whole += static_cast<QPaintEvent*>(e)->rect() == viewport;
+      return false;
+    }
+    QRect viewport;
+    int whole = 0;
+  } paints;
+  paints.viewport = vp->rect();
+  vp->installEventFilter(&paints);
+  for (const float zoom : {1.0f, 2.0f}) {
+    SCOPED_TRACE(zoom);
+    w.document().view.sngZoom = zoom;
+    w.applyZoom();
+    paints.whole = 0;
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    if (zoom != 1.0f) {
+      EXPECT_EQ(paints.whole, 1);
+    }
+    const QPoint offset = w.mapView()->scrollOffset();
+    EXPECT_TRUE(frame->isVisible());
+    const std::optional<ObjectBox> b = ObjectBounds(w.document(), w.document().selected);
+    ASSERT_TRUE(b.has_value());
+    const QRectF box = QRectF(QPointF(MmToPx(b->left), MmToPx(b->top)), QPointF(MmToPx(b->right), MmToPx(b->bottom)))
+                           .translated(-QPointF(offset));
+    EXPECT_TRUE(QRectF(frame->geometry()).contains(box));
+    EXPECT_LT(frame->width() * frame->height(), 4 * box.width() * box.height());
+  }
+  w.command(QStringLiteral("mnuDispTakeoff"))->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(frame->isVisible());
 }
 
 }  // namespace

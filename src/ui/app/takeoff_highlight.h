@@ -4,6 +4,7 @@
 // transparent layer of the map's viewport that lets every click through.
 
 #include <QWidget>
+#include <optional>
 
 #include "model/document.h"
 
@@ -24,9 +25,15 @@ class TakeoffHighlight : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Where the frame lies in the viewport, or nothing to show.
+  std::optional<QRect> frameArea() const;
+  void place();
+
   const Document& doc_;
   MapView& view_;
   bool shown_ = false;
+  bool pending_ = false;  // a look after a repaint is on its way
+  mutable QRectF frame_;  // the frame in viewport pixels, as last found
 };
 
 }  // namespace planimo
