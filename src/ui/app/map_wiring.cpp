@@ -369,7 +369,10 @@ void MainWindow::finishImageLoad(const ImageLoadResult& r, const QString& path, 
 
 void MainWindow::applyZoom() {
   if (view_ != nullptr) {
-    BusyGuard busy(this);
+    // The zoom runs to its end before any other input is read, so only the
+    // pointer says it is busy: locking the window and giving it back would
+    // repaint every bar and menu of it on each zoom step.
+    BusyGuard busy(nullptr);
     const ZoomResult z = view_->applyZoom();
     if (!z.imageShown) {
       sink_->error(QStringLiteral("拡大縮小時エラー"),
