@@ -33,7 +33,9 @@ void MainWindow::buildStatusBar() {
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setMinimumWidth(layout.minimumWidth);
     const bool last = i + 1 == panels_.size();
-    if (!last) panel->setMaximumWidth(layout.width);
+    // A panel of fixed size takes a new text without laying the window out
+    // again, which would repaint the map and the list on every zoom step.
+    if (!last) panel->setFixedSize(layout.width, panel->sizeHint().height());
     panel->resize(layout.width, panel->sizeHint().height());
     // The path panel takes what is left of the bar, never less than its minimum.
     bar->addWidget(panel, last ? 1 : 0);

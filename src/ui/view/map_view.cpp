@@ -82,6 +82,9 @@ MapView::MapView(Document& doc, QWidget* parent) : QAbstractScrollArea(parent), 
   verticalScrollBar()->setObjectName(QStringLiteral("vscY"));
   setFrameShape(QFrame::NoFrame);
   viewport()->setMouseTracking(true);  // moves without a button drive the live measurement
+  // Every repaint covers its whole area, so nothing beneath the map is
+  // painted for it.
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   doc_.measurer = std::make_shared<QtTextMeasurer>();
   updateScrollBars();
 }
@@ -196,9 +199,16 @@ void MapView::updateScrollBars() {
   const bool horizontal = surfacePx_.width() > area.width();
   const bool vertical = surfacePx_.height() > area.height();
   const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-  setViewportMargins(0, 0, vertical ? 0 : extent, horizontal ? 0 : extent);
-  setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-  setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  // Laying the bars out again repaints the whole view around the map, so
+  // it is done only when they change.
+  const QMargins margins(0, 0, vertical ? 0 : extent, horizontal ? 0 : extent);
+  const Qt::ScrollBarPolicy hPolicy = horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+  const Qt::ScrollBarPolicy vPolicy = vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+  if (viewportMargins() != margins || horizontalScrollBarPolicy() != hPolicy || verticalScrollBarPolicy() != vPolicy) {
+    setViewportMargins(margins);
+    setHorizontalScrollBarPolicy(hPolicy);
+    setVerticalScrollBarPolicy(vPolicy);
+  }
   QScrollBar* h = horizontalScrollBar();
   QScrollBar* v = verticalScrollBar();
   h->setRange(0, horizontal ? RoundPx(surfacePx_.width() - area.width() + kRangeAllowance) : 0);
@@ -263,6 +273,7 @@ void MapView::paintEvent(QPaintEvent* event) {
     QPainter(viewport()).drawImage(area.topLeft(), canvas_, area);
   } else {
     QPainter painter(viewport());
+    painter.fillRect(area, viewport()->palette().brush(viewport()->backgroundRole()));
     painter.translate(-offset);
     const QRectF exposed = QRectF(area.translated(offset));
     if (picture_) paintPicture(painter, exposed);
