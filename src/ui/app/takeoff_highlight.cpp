@@ -52,8 +52,10 @@ void TakeoffHighlight::place() {
     return;
   }
   if (geometry() != *area) setGeometry(*area);
-  if (isHidden()) show();
-  raise();
+  if (isHidden()) {
+    show();
+    raise();  // over the map, and under a loupe shown later
+  }
   update();
 }
 
