@@ -258,6 +258,16 @@ TEST_F(DrawingFormatsTest, PdfPagesOpenAtNinetySixDpiAndTiffScansStayGrey) {
   ASSERT_TRUE(view.openImage(path("scan.png")).ok);
   EXPECT_EQ(view.image().format(), QImage::Format_Mono);
   EXPECT_EQ(view.image().dotsPerMeterX(), 7874);
+  EXPECT_EQ(ProbeImage(path("scan.png"), true, 1).decodedBytes, 8 * 32);  // a bit a pixel, rows in words
+  // Its transparent paper is white paper, still a bit a pixel.
+  mono.setColorTable({qRgba(0, 0, 0, 0), qRgb(0, 0, 0)});
+  mono.fill(0);
+  mono.setPixel(5, 5, 1);
+  ASSERT_TRUE(mono.save(path("clear.png")));
+  ASSERT_TRUE(view.openImage(path("clear.png")).ok);
+  EXPECT_EQ(view.image().format(), QImage::Format_Mono);
+  EXPECT_EQ(view.image().pixel(1, 1), qRgb(255, 255, 255));
+  EXPECT_EQ(view.image().pixel(5, 5), qRgb(0, 0, 0));
   const std::vector<DrawingPage> pages = DrawingPages(path("scan.tif"));
   ASSERT_EQ(pages.size(), 3u);
   EXPECT_NEAR(pages[0].widthMm, 600 / 300.0 * 25.4, 0.01);

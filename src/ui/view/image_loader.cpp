@@ -48,32 +48,43 @@ bool IsSupportedFormat(const QByteArray& f) {
   return f == "jpeg" || f == "jpg" || f == "gif" || f == "bmp" || f == "png";
 }
 
-int BytesPerPixel(QImage::Format f) {
+// The memory a picture of `size` decoded as `f` takes, rows padded to
+// whole words as Qt holds them; a 1-bit scan stays 1-bit.
+qint64 PictureBytes(QSize size, QImage::Format f) {
+  int bits = 32;  // unknown until decoded: assume colour
   switch (f) {
-    case QImage::Format_Invalid: return 4;  // unknown until decoded: assume colour
+    case QImage::Format_Invalid: break;
     case QImage::Format_Mono:
-    case QImage::Format_MonoLSB:
+    case QImage::Format_MonoLSB: bits = 1; break;
     case QImage::Format_Indexed8:
     case QImage::Format_Grayscale8:
-    case QImage::Format_Alpha8: return 1;
-    default: return std::max(1, QImage::toPixelFormat(f).bitsPerPixel() / 8);
+    case QImage::Format_Alpha8: bits = 8; break;
+    default: bits = std::max(8, int(QImage::toPixelFormat(f).bitsPerPixel()));
   }
+  return (qint64(size.width()) * bits + 31) / 32 * 4 * size.height();
 }
 
 // Grey palettes (8-bit scans saved as BMP, GIF or PNG) become plain 8-bit
-// grey and 1-bit scans stay 1-bit, a bit a pixel; a picture with
-// transparency is laid on white paper, as a drawing is read.
+// grey and 1-bit scans stay 1-bit, a bit a pixel, their two colours laid on
+// white paper; any other picture with transparency is laid on white paper
+// too, as a drawing is read.
 bool HasGreyPalette(const QImage& img) {
   const QList<QRgb> table = img.colorTable();
   return !table.isEmpty() && std::all_of(table.begin(), table.end(), [](QRgb c) { return qIsGray(c); });
 }
 
-void KeepGreyEightBit(QImage& img) {
+void KeepScanDepth(QImage& img) {
   const QImage::Format f = img.format();
-  if ((f == QImage::Format_Mono || f == QImage::Format_MonoLSB) && img.colorCount() == 2 && HasGreyPalette(img)) {
-    img.convertTo(QImage::Format_Mono);
-  } else if ((f == QImage::Format_Indexed8 || f == QImage::Format_Mono || f == QImage::Format_MonoLSB) &&
-             HasGreyPalette(img)) {
+  if (f == QImage::Format_Mono || f == QImage::Format_MonoLSB) {
+    if (f == QImage::Format_MonoLSB) img.convertTo(QImage::Format_Mono);
+    QList<QRgb> table = img.colorTable();
+    for (QRgb& c : table) {
+      const int a = qAlpha(c);
+      const auto over = [a](int v) { return (v * a + 255 * (255 - a) + 127) / 255; };
+      c = qRgb(over(qRed(c)), over(qGreen(c)), over(qBlue(c)));
+    }
+    img.setColorTable(table);
+  } else if (f == QImage::Format_Indexed8 && HasGreyPalette(img)) {
     img.convertTo(QImage::Format_Grayscale8);
   } else if (img.hasAlphaChannel()) {
     QImage paper(img.size(), QImage::Format_RGB32);
@@ -271,7 +282,7 @@ ImageProbe ProbeImage(const QString& path, bool checkJpegStream, int page) {
                            path);
     return probe;
   }
-  probe.decodedBytes = qint64(probe.size.width()) * probe.size.height() * BytesPerPixel(reader.imageFormat());
+  probe.decodedBytes = PictureBytes(probe.size, reader.imageFormat());
   if (auto refused = TooLargeForMemory(probe, path)) {
     probe.result = *refused;
     return probe;
@@ -315,7 +326,7 @@ ImageLoadResult ReadImage(const QString& path, QImage& out, int page) {
         return Failure(kErrInvalidPicture, QStringLiteral("画像を読み取れません。"), path);
     }
   }
-  KeepGreyEightBit(img);
+  KeepScanDepth(img);
   out = std::move(img);
   return ImageLoadResult{true, false, 0, QString()};
 }
@@ -336,7 +347,7 @@ ImageLoadResult ReadReduced(const QString& path, QSize fullSize, int denominator
     out = QImage();
     return DamageFailure(path);
   }
-  KeepGreyEightBit(out);
+  KeepScanDepth(out);
   return ImageLoadResult{true, false, 0, QString()};
 }
 
