@@ -11,7 +11,7 @@
 
 namespace planimo {
 
-Loupe::Loupe(MapView* view) : QWidget(view), view_(view) {
+Loupe::Loupe(MapView* view) : QWidget(view), view_(view), map_(view), viewport_(view->viewport()) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
   // It paints every pixel itself: nothing under it needs painting first.
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -19,6 +19,8 @@ Loupe::Loupe(MapView* view) : QWidget(view), view_(view) {
   hide();
   view->viewport()->installEventFilter(this);
   // The key may be pressed while another widget of the window has the focus.
+  // The window's events pass here also while the map is being taken down,
+  // so they are told apart by the widgets kept here, never by asking it.
   qApp->installEventFilter(this);
 }
 
@@ -39,12 +41,12 @@ bool Loupe::eventFilter(QObject* watched, QEvent* event) {
         hold(true);
       }
     }
-  } else if (watched == view_->viewport()) {
+  } else if (watched == viewport_) {
     if (type == QEvent::MouseMove) follow(static_cast<QMouseEvent*>(event)->position().toPoint());
     if (type == QEvent::Leave) hold(false);
     // The map changed without a move (a key, a command): so does the loupe.
     if (type == QEvent::Paint && held_) update();
-  } else if (type == QEvent::WindowDeactivate && watched == view_->window()) {
+  } else if (type == QEvent::WindowDeactivate && watched == map_->window()) {
     hold(false);
   }
   return false;  // the map and the measurement see every event as before

@@ -7,6 +7,7 @@
 // records included, and takes no mouse event: every move still reaches the
 // measurement.
 
+#include <QPointer>
 #include <QWidget>
 
 namespace planimo {
@@ -31,6 +32,8 @@ class Loupe : public QWidget {
   void hold(bool on);
 
   MapView* view_;
+  QWidget* map_;                // the same map, as the widget it stays while taken down
+  QPointer<QWidget> viewport_;  // its viewport
   QPoint pointer_;  // in viewport pixels
   bool held_ = false;
 };
