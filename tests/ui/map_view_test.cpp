@@ -151,13 +151,21 @@ TEST_F(MapViewTest, GreyScansStayEightBit) {
 // white and its ink where the surface says: a black cross at odd pixels.
 TEST_F(MapViewTest, ScansStayInRegisterWhenScrolledAndZoomed) {
   constexpr int kInkX = 1013, kInkY = 907;
-  for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_Grayscale8, QImage::Format_Mono}) {
+  // A 16-bit PNG scan is read as 64-bit colour.
+  for (const QImage::Format format :
+       {QImage::Format_RGB32, QImage::Format_Grayscale8, QImage::Format_Mono, QImage::Format_RGBX64}) {
     QImage image(1400, 1100, format);
     if (format == QImage::Format_Mono) image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-    image.fill(format == QImage::Format_Mono ? 0u : 0xFFFFFFFFu);
-    for (int i = 0; i < 1100; ++i) {
-      image.setPixel(kInkX, i, format == QImage::Format_Mono ? 1u : 0xFF000000u);
-      if (i < 1400) image.setPixel(i, kInkY, format == QImage::Format_Mono ? 1u : 0xFF000000u);
+    image.fill(Qt::white);
+    const auto ink = [&image](int x, int y) {
+      if (image.format() == QImage::Format_Mono)
+        image.setPixel(x, y, 1);
+      else
+        image.setPixelColor(x, y, Qt::black);
+    };
+    for (int i = 0; i < 1400; ++i) {
+      if (i < 1100) ink(kInkX, i);
+      ink(i, kInkY);
     }
     const QString path = dir.filePath(QStringLiteral("cross%1.png").arg(int(format)));
     ASSERT_TRUE(image.save(path));

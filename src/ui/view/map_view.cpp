@@ -56,7 +56,7 @@ bool FillsViewport(const ScanPicture& p, double zoom, int viewportBottom) {
 // on whole words as the painter reads them.
 QImage Around(const QImage& image, QRectF& source) {
   constexpr int kMargin = 2;
-  const int wordPixels = 32 / image.depth();
+  const int wordPixels = std::max(1, 32 / std::max(1, image.depth()));
   int left = std::max(0, int(std::floor(source.left())) - kMargin);
   left -= left % wordPixels;
   const int top = std::max(0, int(std::floor(source.top())) - kMargin);
