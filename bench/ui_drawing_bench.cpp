@@ -74,6 +74,13 @@ void WaitLevels(MapView& view) {
   }
 }
 
+// The view at screen size with `path` open and its levels built.
+void ShowOpened(MapView& view, const QString& path) {
+  ShowAtScreenSize(view);
+  WaitReady(view, view.openImage(path));
+  WaitLevels(view);
+}
+
 QSize PageAt96Dpi(const QPdfDocument& pdf) {
   const QSizeF points = pdf.pagePointSize(0);
   return QSize(int(std::lround(points.width() * 96 / 72)),
@@ -209,10 +216,7 @@ void BM_PdfSharp400(benchmark::State& state) {
 void BM_PdfViewZoomSharp(benchmark::State& state) {
   Document doc;
   MapView view(doc);
-  ShowAtScreenSize(view);
-  const ImageLoadResult r = view.openImage(BenchPlotPdf());
-  WaitReady(view, r);
-  WaitLevels(view);
+  ShowOpened(view, BenchPlotPdf());
   bool sharp = false;
   QObject::connect(&view, &MapView::sharpPictureShown, &view, [&] { sharp = true; });
   bool high = false;
@@ -238,9 +242,7 @@ void BM_PdfViewZoomSharp(benchmark::State& state) {
 void BM_PdfZoomRepaint(benchmark::State& state) {
   Document doc;
   MapView view(doc);
-  ShowAtScreenSize(view);
-  WaitReady(view, view.openImage(BenchPlotPdf()));
-  WaitLevels(view);
+  ShowOpened(view, BenchPlotPdf());
   bool high = false;
   double zoom = 0, paint = 0;
   for (auto _ : state) {
@@ -384,9 +386,7 @@ void BM_TiffOpenFull(benchmark::State& state) {
 void BM_TiffZoomStep(benchmark::State& state) {
   Document doc;
   MapView view(doc);
-  ShowAtScreenSize(view);
-  WaitReady(view, view.openImage(BenchG4Scan()));
-  WaitLevels(view);
+  ShowOpened(view, BenchG4Scan());
   const float top = float(state.range(0)) / 100;
   bool high = false;
   double longest = 0;
