@@ -62,7 +62,8 @@ void TakeoffHighlight::place() {
 bool TakeoffHighlight::eventFilter(QObject* watched, QEvent* event) {
   // The selection may name another object or none after a change, or the
   // object may have moved: looked up afresh after each repaint of the map.
-  if (watched == parent() && (event->type() == QEvent::Resize || event->type() == QEvent::Paint) && !pending_) {
+  if (shown_ && watched == parent() && (event->type() == QEvent::Resize || event->type() == QEvent::Paint) &&
+      !pending_) {
     pending_ = true;
     QTimer::singleShot(0, this, [this] {
       pending_ = false;
